@@ -1,0 +1,49 @@
+// The whole program state, created once by start-up. Parts are grouped by
+// lifetime: what start-up fixes, the model a file load replaces, and what the
+// user changes by the minute.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/loop_state.h"
+#include "app/menu_state.h"
+#include "app/option_flags.h"
+#include "app/screen_geometry.h"
+#include "app/settings.h"
+#include "app/value_cells.h"
+#include "model/model_store.h"
+#include "platform/platform.h"
+#include "render/render_buffers.h"
+#include "render/view_state.h"
+
+namespace qelvar {
+
+struct ToolState {
+  int toolMode = 0;  // active mouse tool, 0 none
+};
+
+struct Modeller {
+  explicit Modeller(Platform& p) : platform(p) {}
+
+  Platform& platform;
+  // Fixed at start-up.
+  Settings settings;
+  ScreenGeometry geometry;
+  ColourTables colours;
+  // The model and its file.
+  ModelStore model;
+  std::string modelFileName = "default.qv";
+  // Changed by the user.
+  ViewState view;
+  RenderBuffers buffers;
+  Backdrop backdrop;
+  MenuState menus;
+  ValueCells cells;
+  uint32_t options = kStartOptions;
+  ToolState tools;
+  LoopFlags flags;
+  MouseState mouse;
+};
+
+}  // namespace qelvar

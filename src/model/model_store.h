@@ -1,0 +1,80 @@
+// The one in-memory model: vertex, triangle and line tables in their file
+// layouts, per-triangle attributes, part names, counts and capacities.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace qelvar {
+
+struct Vec3 {
+  float x, y, z;
+};
+struct Triangle {
+  int32_t corner[3];
+};
+struct Line {
+  int32_t a, b;
+};
+// Per-vertex working storage: the projection of the last frame (column and row
+// offsets from the projection centre, camera depth), or marks between frames.
+struct ScratchVertex {
+  float column, row, depth;
+};
+static_assert(sizeof(Vec3) == 12 && sizeof(Triangle) == 12 && sizeof(Line) == 8);
+static_assert(sizeof(ScratchVertex) == 12);
+
+constexpr int kPartGroups = 100;
+constexpr int kPartNameLength = 12;
+constexpr uint8_t kSelectedBit = 128;
+constexpr uint8_t kGroupMask = 127;
+constexpr uint8_t kRemovalMark = 127;
+constexpr int32_t kStartCapacity = 8191;
+
+using PartName = std::array<char, kPartNameLength>;
+
+struct ModelStore {
+  // Each table has capacity + 1 slots; [0, count) is model data.
+  std::vector<Vec3> vertices;
+  std::vector<ScratchVertex> vertexScratch;
+  std::vector<Triangle> triangles;
+  std::vector<Vec3> triangleNormals;
+  std::vector<uint8_t> triangleFlags;     // bit 7 selected, bits 0..6 group
+  std::vector<uint16_t> triangleColours;  // 15-bit R5 G5 B5
+  std::vector<Line> lines;
+
+  int32_t vertexCount = 0, triangleCount = 0, lineCount = 0;
+  int32_t vertexCapacity = -1, triangleCapacity = -1, lineCapacity = -1;
+  bool normalsDirty = false;
+  std::array<PartName, kPartGroups> partNames{};
+  uint16_t defaultColour = 0;
+};
+
+// Sizes every table to 8192 slots and fills in the sample scene.
+void InitModelStore(ModelStore& store);
+void LoadSampleScene(ModelStore& store);
+
+// Capacity operations. Each returns false when memory could not be had; the
+// capacity then still matches the tables.
+bool EnsureVertexCapacity(ModelStore& store, int32_t need);
+bool EnsureTriangleCapacity(ModelStore& store, int32_t need);
+bool EnsureLineCapacity(ModelStore& store, int32_t need);
+bool GrowVertices(ModelStore& store);
+bool GrowTriangles(ModelStore& store);
+bool GrowLines(ModelStore& store);
+
+// Appending convention: store at count, count + 1, grow when count >= capacity.
+bool AppendVertex(ModelStore& store, Vec3 v);
+bool AppendTriangle(ModelStore& store, Triangle t, uint8_t flags, uint16_t colour);
+bool AppendLine(ModelStore& store, Line l);
+
+void ClearTriangleFlags(ModelStore& store);
+// " New": empties the model, keeping capacities, part names and colour words.
+void ClearModel(ModelStore& store);
+// Removes every triangle whose flag byte is 127, keeping the order of the rest.
+void CompactTriangles(ModelStore& store);
+
+uint16_t ComposeColour(int red, int green, int blue);
+
+}  // namespace qelvar

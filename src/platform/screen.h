@@ -1,0 +1,60 @@
+// The framebuffer both platforms draw into: pixels in the colour depth's own
+// format, the text grid, palette, and the text and line drawing written once
+// over that buffer and the compiled-in code page 437 font.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace qelvar {
+
+class Screen {
+ public:
+  // Sets size and depth (4, 8, 15, 16, 24 or 32) and the default text grid of
+  // 8 x 8 cells (8 x 16 from 400 rows up is chosen by the caller via SetTextGrid).
+  void Configure(int width, int height, int depth, int textColumns, int textRows);
+  void SetTextGrid(int columns, int rows);
+  void SetPalette(int index, int red, int green, int blue);
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  int depth() const { return depth_; }
+  int bytesPerPixel() const { return bytesPerPixel_; }
+  int pitch() const { return width_ * bytesPerPixel_; }
+  int textColumns() const { return textColumns_; }
+  int textRows() const { return textRows_; }
+  int cellHeight() const { return textRows_ > 0 ? height_ / textRows_ : 8; }
+  uint8_t* pixels() { return pixels_.data(); }
+  const uint8_t* pixels() const { return pixels_.data(); }
+  // 0x00RRGGBB of palette entry i (8- and 4-bit depths).
+  uint32_t paletteEntry(int i) const { return palette_[i & 255]; }
+
+  // Colour arguments are in the depth's own meaning: 0x00RRGGBB at 24 and 32
+  // bits (converted to the pixel format at 15 and 16), a palette index at 8 and 4.
+  void DrawLine(int x0, int y0, int x1, int y1, uint32_t colour);
+  // Prints at a 1-based (row, column) cell; text past the right edge is cut.
+  void PrintText(int row, int column, std::string_view text, uint32_t foreground,
+                 uint32_t background);
+  void PutPixel(int x, int y, uint32_t colour);
+  // The 0x00RRGGBB a screen pixel shows (palette applied at 8 and 4 bits).
+  uint32_t PixelRgb(int x, int y) const;
+
+  // What the text grid shows: the code printed last into each cell since the
+  // frame was last presented, blank where nothing was printed.
+  uint8_t TextCell(int row, int column) const;
+  void ForgetText();
+
+ private:
+  uint32_t Encode(uint32_t colour) const;
+  void Store(uint8_t* p, uint32_t encoded) const;
+
+  int width_ = 0, height_ = 0, depth_ = 32, bytesPerPixel_ = 4;
+  int textColumns_ = 0, textRows_ = 0;
+  std::vector<uint8_t> pixels_;
+  std::vector<uint8_t> textRecord_;
+  std::array<uint32_t, 256> palette_{};
+};
+
+}  // namespace qelvar

@@ -1,0 +1,110 @@
+// Growth rules, appending and compaction of the model store.
+#include <gtest/gtest.h>
+
+#include "model/model_store.h"
+
+namespace qelvar {
+namespace {
+
+ModelStore FreshStore() {
+  ModelStore s;
+  InitModelStore(s);
+  return s;
+}
+
+TEST(ModelStore, StartsWithSampleScene) {
+  ModelStore s = FreshStore();
+  EXPECT_EQ(s.vertexCount, 9);
+  EXPECT_EQ(s.triangleCount, 6);
+  EXPECT_EQ(s.lineCount, 4);
+  EXPECT_EQ(s.vertexCapacity, 8191);
+  EXPECT_EQ(s.vertices.size(), 8192u);
+  EXPECT_EQ(s.triangles[0].corner[1], 3);
+  EXPECT_EQ(s.vertices[4].z, 20.0f);
+  EXPECT_TRUE(s.normalsDirty);
+  EXPECT_EQ(std::string(s.partNames[0].data(), 12), "default     ");
+  EXPECT_EQ(s.partNames[1][0], '\0');
+}
+
+TEST(ModelStore, AppendingTheLastSlotGrowsAtOnce) {
+  ModelStore s = FreshStore();
+  while (s.vertexCount < 8190) AppendVertex(s, Vec3{1, 2, 3});
+  EXPECT_EQ(s.vertexCapacity, 8191);
+  AppendVertex(s, Vec3{4, 5, 6});  // count becomes 8191 == capacity
+  EXPECT_EQ(s.vertexCount, 8191);
+  EXPECT_EQ(s.vertexCapacity, 16383);
+  EXPECT_EQ(s.vertexScratch.size(), 16384u);
+  EXPECT_EQ(s.vertices[0].x, -10.0f);
+  EXPECT_EQ(s.vertices[8190].z, 6.0f);
+}
+
+TEST(ModelStore, CountEqualToCapacityAfterLoadAppendsIntoLastSlot) {
+  ModelStore s = FreshStore();
+  s.vertexCount = 8191;  // as a loader may leave it
+  AppendVertex(s, Vec3{7, 8, 9});
+  EXPECT_EQ(s.vertices[8191].x, 7.0f);
+  EXPECT_EQ(s.vertexCapacity, 16383);
+}
+
+TEST(ModelStore, EnsureRules) {
+  ModelStore s = FreshStore();
+  s.triangleFlags[3] = 5;
+  s.triangleColours[3] = 0x1234;
+  s.normalsDirty = false;
+  s.triangleNormals[0] = Vec3{1, 0, 0};
+  EnsureVertexCapacity(s, 8191);  // strictly greater only
+  EXPECT_EQ(s.vertexCapacity, 8191);
+  EnsureTriangleCapacity(s, 10000);
+  EXPECT_EQ(s.triangleCapacity, 14096);
+  EXPECT_EQ(s.triangleFlags[3], 5);
+  EXPECT_EQ(s.triangleColours[3], 0x1234);
+  EXPECT_EQ(s.triangles[2].corner[2], 4);
+  EXPECT_EQ(s.triangleNormals[0].x, 0.0f);
+  EXPECT_EQ(s.triangleNormals.size(), 14097u);
+  EXPECT_TRUE(s.normalsDirty);
+  EnsureLineCapacity(s, 9000);
+  EXPECT_EQ(s.lineCapacity, 10024);
+}
+
+TEST(ModelStore, ImpossibleGrowthKeepsCapacityMatchingTables) {
+  ModelStore s = FreshStore();
+  EXPECT_FALSE(EnsureVertexCapacity(s, INT32_MAX - 10));
+  EXPECT_EQ(s.vertexCapacity, 8191);
+  EXPECT_EQ(s.vertices.size(), 8192u);
+  s.lineCapacity = INT32_MAX - 100;  // a growth step would overflow
+  EXPECT_FALSE(GrowLines(s));
+  EXPECT_EQ(s.lineCapacity, INT32_MAX - 100);
+}
+
+TEST(ModelStore, ClearModelKeepsCapacityNamesAndColours) {
+  ModelStore s = FreshStore();
+  EnsureTriangleCapacity(s, 10000);
+  s.triangleFlags[0] = 128 | 4;
+  s.triangleColours[0] = 0x7fff;
+  s.normalsDirty = false;
+  ClearModel(s);
+  EXPECT_EQ(s.vertexCount + s.triangleCount + s.lineCount, 0);
+  EXPECT_EQ(s.triangleCapacity, 14096);
+  EXPECT_EQ(s.triangleFlags[0], 0);
+  EXPECT_EQ(s.triangleColours[0], 0x7fff);
+  EXPECT_EQ(s.partNames[0][0], 'd');
+  EXPECT_TRUE(s.normalsDirty);
+}
+
+TEST(ModelStore, CompactKeepsOrderAndAttributes) {
+  ModelStore s = FreshStore();
+  for (int i = 0; i < 6; ++i) s.triangleColours[i] = static_cast<uint16_t>(100 + i);
+  s.triangleFlags[1] = kRemovalMark;
+  s.triangleFlags[4] = kRemovalMark;
+  s.triangleFlags[5] = 128 | 3;
+  CompactTriangles(s);
+  ASSERT_EQ(s.triangleCount, 4);
+  EXPECT_EQ(s.triangleColours[1], 102);
+  EXPECT_EQ(s.triangleColours[3], 105);
+  EXPECT_EQ(s.triangleFlags[3], 128 | 3);
+  EXPECT_EQ(s.triangles[3].corner[0], 3);
+  EXPECT_EQ(s.vertexCount, 9);
+}
+
+}  // namespace
+}  // namespace qelvar

@@ -10,6 +10,13 @@
 
 namespace qelvar {
 
+// The platform's 16 colours, 0x00RRGGBB: the palette at depth 4 and the first
+// 16 palette entries of a freshly configured screen.
+inline constexpr std::array<uint32_t, 16> kPlatformColours = {
+    0x000000, 0x0000AA, 0x00AA00, 0x00AAAA, 0xAA0000, 0xAA00AA, 0xAA5500, 0xAAAAAA,
+    0x555555, 0x5555FF, 0x55FF55, 0x55FFFF, 0xFF5555, 0xFF55FF, 0xFFFF55, 0xFFFFFF,
+};
+
 class Screen {
  public:
   // Sets size and depth (4, 8, 15, 16, 24 or 32) and the default text grid of
@@ -38,8 +45,11 @@ class Screen {
   void PrintText(int row, int column, std::string_view text, uint32_t foreground,
                  uint32_t background);
   void PutPixel(int x, int y, uint32_t colour);
-  // The 0x00RRGGBB a screen pixel shows (palette applied at 8 and 4 bits).
+  // The 0x00RRGGBB a screen pixel shows (palette applied at 8 and 4 bits;
+  // 5- and 6-bit channels shifted up to 8 bits); 0 outside the screen.
   uint32_t PixelRgb(int x, int y) const;
+  // PixelRgb of a whole row y (0 <= y < height) into out[0 .. width).
+  void RowRgb(int y, uint32_t* out) const;
 
   // What the text grid shows: the code printed last into each cell since the
   // frame was last presented, blank where nothing was printed.
@@ -49,6 +59,7 @@ class Screen {
  private:
   uint32_t Encode(uint32_t colour) const;
   void Store(uint8_t* p, uint32_t encoded) const;
+  void FillCellRow(uint8_t* p, uint8_t bits, uint32_t fg, uint32_t bg, int pixels) const;
 
   int width_ = 0, height_ = 0, depth_ = 32, bytesPerPixel_ = 4;
   int textColumns_ = 0, textRows_ = 0;

@@ -1,0 +1,75 @@
+// The windowed platform: an SDL2 window showing the screen (scaled up by a
+// whole factor when the mode is small for the desktop), its keyboard turned
+// into key-buffer codes, its mouse in mode pixels, and the real clock.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+union SDL_Event;
+
+namespace qelvar {
+
+class SdlPlatform : public Platform {
+ public:
+  SdlPlatform(int argc, char** argv);
+  ~SdlPlatform() override;
+  SdlPlatform(const SdlPlatform&) = delete;
+  SdlPlatform& operator=(const SdlPlatform&) = delete;
+
+  // False when the video system could not start (no display); error() says why.
+  bool ready() const { return ready_; }
+  const std::string& error() const { return error_; }
+
+  bool OpenMode(int mode, int depth) override;
+  bool OpenWindow(int width, int height, int depth) override;
+  void Unlock() override;
+
+  std::string TakeKey() override;
+  std::string WaitKey() override;
+  bool KeyHeld(int scanCode) override;
+  bool ReadMouse(MouseReading& out) override;
+
+  void Sleep(int milliseconds) override;
+  double Clock() override;
+  std::string ProgramDirectory() override { return programDirectory_; }
+  std::string CommandLine() override { return commandLine_; }
+  [[noreturn]] void EndProgram() override;
+
+ private:
+  // Which of the three queried keys a scan code is, or -1.
+  static int HeldIndex(int scanCode);
+
+  bool ShowScreen();
+  void Present();
+  void PumpEvents();
+  void WaitEvents(int milliseconds);
+  void HandleEvent(const SDL_Event& e);
+  void HandleKeyDown(const SDL_Event& e);
+  void HandleText(const char* utf8);
+  void PushKey(std::string key);
+  void MoveMouse(int windowX, int windowY);
+
+  bool ready_ = false;
+  std::string error_;
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  int scale_ = 1;  // window pixels per screen pixel
+  std::deque<std::string> keys_;
+  // Alt, left Shift, right Shift: down now, and pressed since the last query
+  // (so a quick tap between two polls is not lost).
+  bool held_[3] = {}, pressedSinceQuery_[3] = {};
+  MouseReading mouse_;
+  uint64_t clockStart_ = 0;
+  std::string programDirectory_, commandLine_;
+};
+
+}  // namespace qelvar

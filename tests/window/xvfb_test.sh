@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# The real windowed program on a virtual X display: its window shows the
+# sample scene (pyramid and ground grid), arrow keys turn the view, and the
+# window's close request ends the process.
+#
+#   xvfb_test.sh QELVAR X11_CLOSE_WINDOW
+# Exit 0 pass, 1 fail, 77 skipped (the X tools are not installed).
+set -u
+
+qelvar=$1
+close_window=$2
+
+for tool in Xvfb xdotool xwd convert compare; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIP: $tool is not installed"
+    exit 77
+  fi
+done
+
+work=$(mktemp -d)
+xvfb_pid=
+app_pid=
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*"
+  [ -f "$work/qelvar.log" ] && sed 's/^/  qelvar: /' "$work/qelvar.log"
+  exit 1
+}
+
+# Xvfb picks a free display itself and writes its number to fd 3.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(head -n1 "$work/display")"
+
+# The program beside its own fresh settings file: mode 19 (800 x 600), 32 bits.
+cp "$qelvar" "$work/qelvar"
+(cd "$work" && exec ./qelvar >"$work/qelvar.log" 2>&1) &
+app_pid=$!
+
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^qelvar$' 2>/dev/null | head -n1)
+[ -n "$window" ] || fail "no window named qelvar appeared"
+[ -f "$work/QELVAR.INI" ] || fail "QELVAR.INI was not created beside the program"
+
+# Counts pixels of the window's picture: grid yellow, grid cyan, blue-ish, lit.
+shoot() {
+  xwd -silent -id "$window" >"$work/shot.xwd" 2>/dev/null &&
+    convert "xwd:$work/shot.xwd" -depth 8 "$1" 2>/dev/null
+}
+count_colours() {
+  convert "$1" -depth 8 txt:- | awk '
+    NR > 1 {
+      s = $0
+      sub(/^[^(]*\(/, "", s)
+      sub(/\).*/, "", s)
+      split(s, c, ",")
+      r = c[1] + 0; g = c[2] + 0; b = c[3] + 0
+      if (r > 200 && g > 200 && b < 80) yellow++
+      if (r < 80 && g > 200 && b > 200) cyan++
+      if (b > r + 60 && b > g + 60) blue++
+      if (r + g + b > 30) lit++
+    }
+    END { printf "%d %d %d %d\n", yellow, cyan, blue, lit }'
+}
+
+scene_ok=
+for _ in $(seq 30); do
+  if shoot "$work/before.png"; then
+    read -r yellow cyan blue lit < <(count_colours "$work/before.png")
+    if [ "${yellow:-0}" -ge 50 ] && [ "${cyan:-0}" -ge 50 ] && [ "${blue:-0}" -ge 200 ]; then
+      scene_ok=1
+      break
+    fi
+  fi
+  sleep 0.5
+done
+[ -n "$scene_ok" ] || fail "scene not drawn (yellow ${yellow:-?}, cyan ${cyan:-?}, blue ${blue:-?}, lit ${lit:-?})"
+echo "scene: yellow $yellow, cyan $cyan, blue $blue, lit $lit pixels"
+
+# Turn the view with the arrow keys; the picture must change.
+xdotool windowfocus --sync "$window" 2>/dev/null || fail "cannot focus the window"
+xdotool key --delay 60 Right Right Right Right Right Right Right Right
+changed=0
+for _ in $(seq 20); do
+  sleep 0.3
+  shoot "$work/after.png" || continue
+  changed=$(compare -metric AE "$work/before.png" "$work/after.png" null: 2>&1 | cut -d' ' -f1)
+  [ "${changed%.*}" -ge 500 ] 2>/dev/null && break
+done
+[ "${changed%.*}" -ge 500 ] 2>/dev/null || fail "the arrow keys did not change the picture ($changed pixels)"
+echo "after the keys: $changed pixels changed"
+
+# The close request, as a window manager sends it, must end the program.
+"$close_window" "$window" || fail "could not send the close request"
+for _ in $(seq 50); do
+  kill -0 "$app_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$app_pid" 2>/dev/null; then
+  fail "the program was still running 5 seconds after the close request"
+fi
+wait "$app_pid"
+status=$?
+app_pid=
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
+echo "PASS: the close request ended the program"

@@ -3,6 +3,7 @@
 #include "platform/headless_platform.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -18,7 +19,8 @@ const std::string kClose{static_cast<char>(255), static_cast<char>(kScanClose)};
 struct Fixture {
   std::filesystem::path dir;
   explicit Fixture(const char* name)
-      : dir(std::filesystem::temp_directory_path() / ("qelvar_headless_" + std::string(name))) {
+      : dir(std::filesystem::temp_directory_path() /
+            ("qelvar_headless_" + std::string(name) + "_" + std::to_string(getpid()))) {
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
   }

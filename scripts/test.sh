@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds everything with warnings as errors and runs every test; then builds
+# again with AddressSanitizer and UndefinedBehaviorSanitizer and runs the
+# tests once more (without the windowed program, whose X11 and GL libraries
+# the leak checker cannot judge).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=${JOBS:-$(nproc)}
+
+cmake -S "$root" -B "$root/build-release" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQELVAR_WERROR=ON
+cmake --build "$root/build-release" -j "$jobs"
+ctest --test-dir "$root/build-release" --output-on-failure -j "$jobs"
+
+cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQELVAR_WERROR=ON \
+  -DQELVAR_SANITIZE=ON -DQELVAR_SDL=OFF -DQELVAR_BENCH=OFF
+cmake --build "$root/build-sanitize" -j "$jobs"
+ctest --test-dir "$root/build-sanitize" --output-on-failure -j "$jobs"

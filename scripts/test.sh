@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Builds everything with warnings as errors and runs every test; then builds
+# Installs what is missing, builds everything with warnings as errors and runs every test; then builds
 # again with AddressSanitizer and UndefinedBehaviorSanitizer and runs the
 # tests once more (without the windowed program, whose X11 and GL libraries
 # the leak checker cannot judge).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=${JOBS:-$(nproc)}
+
+"$root/scripts/install_deps.sh"
 
 cmake -S "$root" -B "$root/build-release" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQELVAR_WERROR=ON
 cmake --build "$root/build-release" -j "$jobs"

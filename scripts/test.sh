@@ -1,19 +1,18 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything with warnings as errors and runs every test; then builds
-# again with AddressSanitizer and UndefinedBehaviorSanitizer and runs the
-# tests once more (without the windowed program, whose X11 and GL libraries
-# the leak checker cannot judge).
+# Installs what is missing, builds everything with warnings as errors and
+# runs every test; then builds again with AddressSanitizer and
+# UndefinedBehaviorSanitizer and runs the tests once more.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=${JOBS:-$(nproc)}
 
-"$root/scripts/install_deps.sh"
+bash "$root/scripts/install_deps.sh"
 
 cmake -S "$root" -B "$root/build-release" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQELVAR_WERROR=ON
 cmake --build "$root/build-release" -j "$jobs"
 ctest --test-dir "$root/build-release" --output-on-failure -j "$jobs"
 
 cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQELVAR_WERROR=ON \
-  -DQELVAR_SANITIZE=ON -DQELVAR_SDL=OFF -DQELVAR_BENCH=OFF
+  -DQELVAR_SANITIZE=ON -DQELVAR_SDL=ON -DQELVAR_BENCH=OFF
 cmake --build "$root/build-sanitize" -j "$jobs"
 ctest --test-dir "$root/build-sanitize" --output-on-failure -j "$jobs"

@@ -67,8 +67,10 @@ void RowDetail1Depth24(const uint32_t* src, uint8_t* dst, int pixels) {
   for (; x + 4 <= pixels; x += 4, dst += 12) {
     const uint32_t p0 = src[x] & 0xFFFFFFu, p1 = src[x + 1] & 0xFFFFFFu;
     const uint32_t p2 = src[x + 2] & 0xFFFFFFu, p3 = src[x + 3] & 0xFFFFFFu;
-    const uint32_t words[3] = {p0 | p1 << 24, p1 >> 8 | p2 << 16, p2 >> 16 | p3 << 8};
-    std::memcpy(dst, words, 12);
+    const uint32_t w0 = p0 | p1 << 24, w1 = p1 >> 8 | p2 << 16, w2 = p2 >> 16 | p3 << 8;
+    std::memcpy(dst, &w0, 4);
+    std::memcpy(dst + 4, &w1, 4);
+    std::memcpy(dst + 8, &w2, 4);
   }
   for (; x < pixels; ++x, dst += 3) Depth24::Store(dst, src[x]);
 }

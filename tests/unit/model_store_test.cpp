@@ -1,7 +1,7 @@
 // Growth rules, appending and compaction of the model store.
-#include "model/model_store.h"
-
 #include <gtest/gtest.h>
+
+#include "model/model_store.h"
 
 namespace qelvar {
 namespace {

@@ -80,12 +80,14 @@ inline void DrawSpan(const RenderBuffers& b, uint32_t* colourRow, float* depthRo
 // kMarkOnly: draw nothing, return true at the first row whose span meets the
 // clip rectangle's columns.
 template <bool kMarkOnly>
-bool ScanTriangle(RenderBuffers& b, BufferPoint pa, BufferPoint pb, BufferPoint pc,
-                  uint32_t colour) {
-  if (!IsNumber(pa) || !IsNumber(pb) || !IsNumber(pc)) return false;
-  if (pa.row < pb.row) std::swap(pa, pb);
-  if (pb.row < pc.row) std::swap(pb, pc);
-  const Corner a = ToCorner(pa), bc = ToCorner(pb), c = ToCorner(pc);
+bool ScanTriangle(RenderBuffers& b, const BufferPoint& first, const BufferPoint& second,
+                  const BufferPoint& third, uint32_t colour) {
+  if (!IsNumber(first) || !IsNumber(second) || !IsNumber(third)) return false;
+  // Ordered through pointers: the corners are read field by field as they were written.
+  const BufferPoint *pa = &first, *pb = &second, *pc = &third;
+  if (pa->row < pb->row) std::swap(pa, pb);
+  if (pb->row < pc->row) std::swap(pb, pc);
+  const Corner a = ToCorner(*pa), bc = ToCorner(*pb), c = ToCorner(*pc);
   Edge e1, e2;  // e1: C to B, then B to A; e2: C to A, then A to B
   e1.x = e2.x = c.x;
   e1.w = e2.w = c.w;

@@ -13,7 +13,7 @@ struct ViewState {
   float distance = 250.0f;
   float scaling = 1.0f;  // buffer rows per model unit at camera depth 1
   float hOffset = 0.0f, vOffset = 0.0f;
-  float eyeShift = 0.0f;  // camera-space X shift of a stereo half
+  float eyeShift = 0.0f;             // camera-space X shift of a stereo half
   int32_t centreX = 0, centreY = 0;  // projection centre, buffer pixels
 
   // Sines and cosines cached by PrepareView.

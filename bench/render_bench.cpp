@@ -1,0 +1,142 @@
+// Re-render and presentation speed at 800 x 600: the sample scene and wavy
+// grid meshes of 100 000 and 1 000 000 triangles covering most of the screen,
+// and the presentation in every colour depth and detail level.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <vector>
+
+#include "app/loop_state.h"
+#include "app/option_flags.h"
+#include "render/presentation.h"
+#include "render/rasteriser.h"
+#include "render/render_view.h"
+#include "render/shading.h"
+#include "render/view.h"
+
+namespace qelvar {
+namespace {
+
+ScreenGeometry Geometry800(int detail) {
+  ScreenGeometry g;
+  g.screenWidth = 800, g.screenHeight = 600, g.detail = detail;
+  g.hSampling = detail == 0 ? 0.5f : (detail == 2 ? 2.0f : 1.0f);
+  g.bufferWidth = detail == 0 ? 400 : (detail == 2 ? 1600 : 800);
+  g.bufferHeight = 600;
+  return g;
+}
+
+struct Scene {
+  ScreenGeometry geometry = Geometry800(1);
+  ModelStore model;
+  ViewState view;
+  RenderBuffers buffers;
+  Backdrop backdrop;
+  ValueCells cells;
+  LoopFlags flags;
+
+  Scene() {
+    InitModelStore(model);
+    InitView(view, geometry);
+    InitRenderBuffers(buffers, geometry);
+    cells.Real(kCellDrawDepth) = 1000000.0f;
+    cells.Int(kCellContrast) = 160;
+    cells.Int(kCellSeparation) = 15;
+  }
+  void Render() {
+    RenderView(view, model, buffers, backdrop, geometry, cells, kStartOptions, 0, flags);
+  }
+};
+
+// A q x q grid of quads, two triangles each, over 480 x 360 model units with a
+// gentle wave in z, seen straight on so that it fills most of the buffer.
+void BuildGrid(Scene& s, int triangles) {
+  const int q = static_cast<int>(std::sqrt(triangles / 2.0));
+  ClearModel(s.model);
+  EnsureVertexCapacity(s.model, (q + 1) * (q + 1) + 1);
+  EnsureTriangleCapacity(s.model, 2 * q * q + 1);
+  for (int j = 0; j <= q; ++j) {
+    for (int i = 0; i <= q; ++i) {
+      const float x = -240.0f + 480.0f * i / q, y = -225.0f + 360.0f * j / q;
+      AppendVertex(s.model, {x, y, 4.0f * std::sin(x * 0.05f) * std::cos(y * 0.07f)});
+    }
+  }
+  for (int j = 0; j < q; ++j) {
+    for (int i = 0; i < q; ++i) {
+      const int v = j * (q + 1) + i;
+      AppendTriangle(s.model, {{v, v + 1, v + q + 2}}, 0, ComposeColour(10, 20, 30));
+      AppendTriangle(s.model, {{v, v + q + 2, v + q + 1}}, 0, ComposeColour(30, 20, 10));
+    }
+  }
+  ComputeNormals(s.model);
+  s.view.angleXY = s.view.angleXZ = s.view.angleYZ = 0.0f;
+}
+
+void BM_RenderSampleScene(benchmark::State& state) {
+  Scene s;
+  ComputeNormals(s.model);
+  for (auto _ : state) {
+    s.Render();
+    benchmark::DoNotOptimize(s.buffers.colour.data());
+  }
+}
+BENCHMARK(BM_RenderSampleScene)->Unit(benchmark::kMillisecond);
+
+void BM_RenderGrid(benchmark::State& state) {
+  static Scene* s = nullptr;  // built once per size: a million triangles take a while
+  static int built = 0;
+  if (built != state.range(0)) {
+    delete s;
+    s = new Scene;
+    BuildGrid(*s, static_cast<int>(state.range(0)));
+    built = static_cast<int>(state.range(0));
+  }
+  for (auto _ : state) {
+    s->Render();
+    benchmark::DoNotOptimize(s->buffers.colour.data());
+  }
+  state.counters["triangles"] = s->model.triangleCount;
+  int64_t covered = 0;
+  for (uint32_t c : s->buffers.colour) covered += c != 0;
+  state.counters["coverage"] = static_cast<double>(covered) / s->buffers.colour.size();
+}
+BENCHMARK(BM_RenderGrid)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+void BM_PresentFrame(benchmark::State& state) {
+  const int depth = static_cast<int>(state.range(0)), detail = static_cast<int>(state.range(1));
+  const ScreenGeometry g = Geometry800(detail);
+  RenderBuffers buffers;
+  InitRenderBuffers(buffers, g);
+  for (size_t i = 0; i < buffers.colour.size(); ++i) {
+    buffers.colour[i] = static_cast<uint32_t>(i * 2654435761u) & 0xFFFFFFu;
+  }
+  ColourTables tables;
+  for (int i = 0; i < 512; ++i) tables.ditherPairs[i] = static_cast<uint16_t>(i * 37);
+  std::vector<uint8_t> screen(static_cast<size_t>(g.screenWidth) * g.screenHeight * 4);
+  for (auto _ : state) {
+    PresentFrame(buffers, detail, depth, tables, screen.data(), g.screenWidth, g.screenHeight);
+    benchmark::DoNotOptimize(screen.data());
+  }
+}
+BENCHMARK(BM_PresentFrame)
+    ->ArgNames({"depth", "detail"})
+    ->Args({32, 1})
+    ->Args({24, 1})
+    ->Args({16, 1})
+    ->Args({15, 1})
+    ->Args({8, 1})
+    ->Args({32, 0})
+    ->Args({24, 0})
+    ->Args({16, 0})
+    ->Args({15, 0})
+    ->Args({8, 0})
+    ->Args({4, 0})
+    ->Args({32, 2})
+    ->Args({24, 2})
+    ->Args({16, 2})
+    ->Args({15, 2})
+    ->Args({8, 2})
+    ->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace qelvar

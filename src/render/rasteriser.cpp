@@ -1,0 +1,259 @@
+// The triangle pass: scan-line fill, depth-tested lines, wireframe, culling,
+// hidden selections and the selection mode.
+#include "render/rasteriser.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+
+#include "app/option_flags.h"
+#include "render/rounding.h"
+#include "render/shading.h"
+
+namespace qelvar {
+namespace {
+
+constexpr float kLimit = static_cast<float>(kCoordinateLimit);
+
+// Monotonic, so the order of the rows survives; NaN is rejected by the caller.
+int32_t ToPixel(float v) { return RoundToInt(v < -kLimit ? -kLimit : (v > kLimit ? kLimit : v)); }
+
+bool IsNumber(BufferPoint p) { return p.column == p.column && p.row == p.row; }
+
+// A corner after rounding: integer pixel, reciprocal depth.
+struct Corner {
+  int32_t x, y;
+  float w;
+};
+
+Corner ToCorner(BufferPoint p) { return {ToPixel(p.column), ToPixel(p.row), 1.0f / p.depth}; }
+
+// One edge of the scan: integer Bresenham-style error stepping for x, w by
+// repeated addition. Numbers: x, dx, dy, err in pixels (int32); w, dw in 1/depth.
+struct Edge {
+  int32_t x = 0, dx = 0, dy = 0, sx = 1, err = 0;
+  float w = 0.0f, dw = 0.0f;
+
+  void Aim(const Corner& end, int32_t row) {
+    dy = end.y - row;
+    if (dy > 0) {
+      dw = (end.w - w) / static_cast<float>(dy);
+      dx = std::abs(end.x - x);
+      sx = end.x >= x ? 1 : -1;
+    }
+    err = 0;
+  }
+  void Step() {
+    w += dw;
+    err += dx;
+    while (err > dy) {
+      err -= dy;
+      x += sx;
+    }
+  }
+};
+
+// One span of row `y` from the smaller to the larger end, w stepped by
+// addition from the left end also over the pixels left of the clip rectangle.
+inline void DrawSpan(const RenderBuffers& b, uint32_t* colourRow, float* depthRow, const Edge& e1,
+                     const Edge& e2, uint32_t colour) {
+  const bool swap = e2.x < e1.x;
+  const int32_t left = swap ? e2.x : e1.x, right = swap ? e1.x : e2.x;
+  if (right < b.clipLeft || left > b.clipRight) return;
+  float w = swap ? e2.w : e1.w;
+  float dw = 0.0f;
+  if (right != left) dw = ((swap ? e1.w : e2.w) - w) / static_cast<float>(right - left);
+  int32_t x = left;
+  for (; x < b.clipLeft; ++x) w += dw;
+  const int32_t end = std::min(right, b.clipRight);
+  for (; x <= end; ++x) {
+    if (w > depthRow[x]) {
+      depthRow[x] = w;
+      colourRow[x] = colour;
+    }
+    w += dw;
+  }
+}
+
+// Scans the triangle from its top corner C down to the lower of A and B.
+// kMarkOnly: draw nothing, return true at the first row whose span meets the
+// clip rectangle's columns.
+template <bool kMarkOnly>
+bool ScanTriangle(RenderBuffers& b, const BufferPoint& first, const BufferPoint& second,
+                  const BufferPoint& third, uint32_t colour) {
+  if (!IsNumber(first) || !IsNumber(second) || !IsNumber(third)) return false;
+  // Ordered through pointers: the corners are read field by field as they were written.
+  const BufferPoint *pa = &first, *pb = &second, *pc = &third;
+  if (pa->row < pb->row) std::swap(pa, pb);
+  if (pb->row < pc->row) std::swap(pb, pc);
+  const Corner a = ToCorner(*pa), bc = ToCorner(*pb), c = ToCorner(*pc);
+  Edge e1, e2;  // e1: C to B, then B to A; e2: C to A, then A to B
+  e1.x = e2.x = c.x;
+  e1.w = e2.w = c.w;
+  e1.Aim(bc, c.y);
+  e2.Aim(a, c.y);
+  int switches = 0;
+  const size_t width = static_cast<size_t>(b.width);
+  for (int32_t y = c.y;; ++y) {
+    if (y == bc.y) {
+      e1.x = bc.x, e1.w = bc.w;
+      if (++switches == 1) e1.Aim(a, y);
+    }
+    if (y == a.y) {
+      e2.x = a.x, e2.w = a.w;
+      if (++switches == 1) e2.Aim(bc, y);
+    }
+    if (y > b.clipBottom) return false;
+    if (y >= b.clipTop) {
+      if constexpr (kMarkOnly) {
+        if (std::max(e1.x, e2.x) >= b.clipLeft && std::min(e1.x, e2.x) <= b.clipRight) {
+          return true;
+        }
+      } else {
+        const size_t row = static_cast<size_t>(y) * width;
+        DrawSpan(b, b.colour.data() + row, b.depth.data() + row, e1, e2, colour);
+      }
+    }
+    if (switches >= 2) return false;
+    e1.Step();
+    e2.Step();
+  }
+}
+
+bool CornersOf(const ModelStore& model, const Triangle& t, int32_t cx, int32_t cy,
+               BufferPoint (&out)[3]) {
+  const auto count = static_cast<uint32_t>(model.vertexCount);
+  for (int k = 0; k < 3; ++k) {
+    const auto index = static_cast<uint32_t>(t.corner[k]);
+    if (index >= count) return false;
+    const ScratchVertex& s = model.vertexScratch[index];
+    if (!(s.depth >= 1.0f)) return false;  // too near, behind, or not a number
+    out[k] = {s.column + static_cast<float>(cx), s.row + static_cast<float>(cy), s.depth};
+  }
+  return true;
+}
+
+void SetSelected(ModelStore& model, int32_t i, bool unselect) {
+  if (unselect) {
+    model.triangleFlags[i] &= static_cast<uint8_t>(~kSelectedBit);
+  } else {
+    model.triangleFlags[i] |= kSelectedBit;
+  }
+}
+
+}  // namespace
+
+void InitRenderBuffers(RenderBuffers& buffers, const ScreenGeometry& geometry) {
+  buffers.width = geometry.bufferWidth;
+  buffers.height = geometry.bufferHeight;
+  const size_t cells = static_cast<size_t>(buffers.width) * static_cast<size_t>(buffers.height);
+  buffers.colour.assign(cells, 0);
+  buffers.depth.assign(cells, 0.0f);
+  buffers.clipLeft = 0, buffers.clipTop = 0;
+  buffers.clipRight = buffers.width - 1, buffers.clipBottom = buffers.height - 1;
+}
+
+void ClearBuffers(RenderBuffers& buffers, float drawDepth) {
+  std::fill(buffers.colour.begin(), buffers.colour.end(), 0u);
+  std::fill(buffers.depth.begin(), buffers.depth.end(), 1.0f / drawDepth);
+}
+
+void FillTriangle(RenderBuffers& buffers, BufferPoint a, BufferPoint b, BufferPoint c,
+                  uint32_t colour) {
+  ScanTriangle<false>(buffers, a, b, c, colour);
+}
+
+void DrawLine3D(RenderBuffers& buffers, BufferPoint p0, BufferPoint p1, uint32_t colour) {
+  const float w0 = 1.0f / p0.depth, w1 = 1.0f / p1.depth;
+  const float dc = p1.column - p0.column, dr = p1.row - p0.row, dw = w1 - w0;
+  // Lines longer than the coordinate range (or with non-finite ends) are not
+  // drawn: stepping them pixel by pixel would stall the program.
+  if (!(std::fabs(dc) <= 2 * kLimit) || !(std::fabs(dr) <= 2 * kLimit)) return;
+  const int64_t n = std::max(std::abs(RoundToInt64(dc)), std::abs(RoundToInt64(dr)));
+  if (n == 0) return;
+  const float steps = static_cast<float>(n);
+  const float sc = dc / steps, sr = dr / steps, sw = dw / steps;
+  float c = p0.column, r = p0.row, w = w0;
+  const RenderBuffers& b = buffers;
+  for (int64_t i = 0; i <= n; ++i) {
+    const int64_t x = RoundToInt64(c), y = RoundToInt64(r);
+    if (x >= b.clipLeft && x <= b.clipRight && y >= b.clipTop && y <= b.clipBottom) {
+      const size_t at =
+          static_cast<size_t>(y) * static_cast<size_t>(b.width) + static_cast<size_t>(x);
+      if (w > buffers.depth[at]) {
+        buffers.depth[at] = w;
+        buffers.colour[at] = colour;
+      }
+    }
+    c += sc, r += sr, w += sw;
+  }
+}
+
+void DrawTriangles(DrawMode mode, const ViewState& view, ModelStore& model, RenderBuffers& buffers,
+                   uint32_t options, int contrast) {
+  const int32_t count = model.triangleCount;
+  if (count == 0) return;
+  const bool selection = mode == DrawMode::kSelection;
+  const bool hideSelected = HasOption(options, kOptHideSelected);
+  const bool wireframe = HasOption(options, kOptWireframe);
+  const bool markOnly = selection && !HasOption(options, kOptOnlyVisible);
+  const bool unselect = HasOption(options, kOptUnselect);
+  const ShadeSetup shade = MakeShadeSetup(view, options, contrast);
+  const int32_t cx = view.centreX, cy = view.centreY;
+  for (int32_t i = 0; i < count; ++i) {
+    const uint8_t flags = model.triangleFlags[i];
+    if (hideSelected && (flags & kSelectedBit)) continue;
+    uint32_t colour = static_cast<uint32_t>(i);
+    if (!selection &&
+        !ShadeFace(shade, model.triangleNormals[i], flags, model.triangleColours[i], colour)) {
+      continue;
+    }
+    BufferPoint p[3];
+    if (!CornersOf(model, model.triangles[i], cx, cy, p)) continue;
+    if (wireframe) {
+      DrawLine3D(buffers, p[1], p[2], colour);
+      DrawLine3D(buffers, p[2], p[0], colour);
+      DrawLine3D(buffers, p[1], p[0], colour);
+    } else if (markOnly) {
+      if (ScanTriangle<true>(buffers, p[0], p[1], p[2], colour)) SetSelected(model, i, unselect);
+    } else {
+      ScanTriangle<false>(buffers, p[0], p[1], p[2], colour);
+    }
+  }
+}
+
+void SelectionPass(const ViewState& view, ModelStore& model, RenderBuffers& buffers,
+                   uint32_t options, float drawDepth, int left, int top, int right, int bottom,
+                   LoopFlags& flags) {
+  flags.redrawRequested = true;
+  // The rectangle is kept inside the buffer so that no pass writes outside it.
+  left = std::max(left, 0), top = std::max(top, 0);
+  right = std::min(right, buffers.width - 1), bottom = std::min(bottom, buffers.height - 1);
+  if (left > right || top > bottom) return;
+  RenderBuffers& b = buffers;
+  const int saved[4] = {b.clipLeft, b.clipTop, b.clipRight, b.clipBottom};
+  b.clipLeft = left, b.clipTop = top, b.clipRight = right, b.clipBottom = bottom;
+  const auto noTriangleId = static_cast<uint32_t>(model.triangleCapacity);
+  const float clearW = 1.0f / drawDepth;
+  const size_t width = static_cast<size_t>(b.width);
+  for (int y = top; y <= bottom; ++y) {
+    const size_t row = static_cast<size_t>(y) * width;
+    std::fill(b.colour.begin() + row + left, b.colour.begin() + row + right + 1, noTriangleId);
+    std::fill(b.depth.begin() + row + left, b.depth.begin() + row + right + 1, clearW);
+  }
+  DrawTriangles(DrawMode::kSelection, view, model, b, options, 0);
+  if (HasOption(options, kOptOnlyVisible)) {
+    const bool unselect = HasOption(options, kOptUnselect);
+    for (int y = top; y <= bottom; ++y) {
+      const size_t row = static_cast<size_t>(y) * width;
+      for (int x = left; x <= right; ++x) {
+        const uint32_t id = b.colour[row + x];
+        if (id < noTriangleId) SetSelected(model, static_cast<int32_t>(id), unselect);
+      }
+    }
+  }
+  b.clipLeft = saved[0], b.clipTop = saved[1], b.clipRight = saved[2], b.clipBottom = saved[3];
+}
+
+}  // namespace qelvar

@@ -1,0 +1,57 @@
+// The triangle pass into the colour and depth buffers: scan-line fill with a
+// strict depth test, wireframe, backface culling, hidden selections, the
+// depth-tested line, and the selection mode behind rectangle selection.
+#pragma once
+
+#include <cstdint>
+
+#include "app/loop_state.h"
+#include "app/screen_geometry.h"
+#include "model/model_store.h"
+#include "render/render_buffers.h"
+#include "render/view_state.h"
+
+namespace qelvar {
+
+// Corners are clamped to this many pixels from the buffer origin so that the
+// edge arithmetic stays within 32 bits; only views far outside any usable
+// range reach it.
+constexpr int32_t kCoordinateLimit = 1 << 28;
+
+// A point in the buffer: real column and row including the projection centre,
+// and camera depth.
+struct BufferPoint {
+  float column, row, depth;
+};
+
+// Sizes both buffers to the render buffer and sets the full clip rectangle.
+void InitRenderBuffers(RenderBuffers& buffers, const ScreenGeometry& geometry);
+// Colour 0 and depth 1 / drawDepth over the whole buffer.
+void ClearBuffers(RenderBuffers& buffers, float drawDepth);
+
+// Fills one triangle whose corners all have depth >= 1 (corner order as in
+// the triangle's index triple) with `colour`.
+void FillTriangle(RenderBuffers& buffers, BufferPoint a, BufferPoint b, BufferPoint c,
+                  uint32_t colour);
+
+// Depth-tested line of single pixels between two buffer points; draws nothing
+// when both ends round to the same pixel distance 0.
+void DrawLine3D(RenderBuffers& buffers, BufferPoint p0, BufferPoint p1, uint32_t colour);
+
+enum class DrawMode { kNormal, kSelection };
+
+// Every triangle in index order with the projection in vertexScratch. In
+// selection mode the colour is the triangle index and, unless visible-parts
+// selection is on, triangles whose filled area reaches into the clip rectangle
+// are marked (or unmarked) instead of drawn.
+void DrawTriangles(DrawMode mode, const ViewState& view, ModelStore& model, RenderBuffers& buffers,
+                   uint32_t options, int contrast);
+
+// Selects (or with "Unselect" unselects) the triangles under the rectangle
+// [left, right] x [top, bottom] of the last frame's projection. The colour
+// buffer is invalid afterwards; a re-render is requested.
+void SelectionPass(const ViewState& view, ModelStore& model, RenderBuffers& buffers,
+                   uint32_t options, float drawDepth, int left, int top, int right, int bottom,
+                   LoopFlags& flags);
+
+}  // namespace qelvar

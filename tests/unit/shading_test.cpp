@@ -1,0 +1,176 @@
+// Face normals, shade values, the light, and the colour commands.
+#include "render/shading.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "render/model_colours.h"
+#include "render/mouse_light.h"
+#include "render_test_support.h"
+
+namespace qelvar {
+namespace {
+
+TEST(Normals, UnitCrossProductOrZero) {
+  ModelStore m = test::Model({{0, 0, 0}, {2, 0, 0}, {0, 3, 0}, {5, 5, 5}},
+                             {{{0, 1, 2}}, {{0, 2, 1}}, {{0, 0, 1}}, {{0, 1, 9}}, {{3, 3, 3}}});
+  ComputeNormals(m);
+  const auto expect = [&](int i, float x, float y, float z) {
+    EXPECT_EQ(m.triangleNormals[i].x, x) << i;
+    EXPECT_EQ(m.triangleNormals[i].y, y) << i;
+    EXPECT_EQ(m.triangleNormals[i].z, z) << i;
+  };
+  expect(0, 0, 0, 1);
+  expect(1, 0, 0, -1);
+  expect(2, 0, 0, 0);  // two equal corners
+  expect(3, 0, 0, 0);  // a corner outside the vertex table
+  expect(4, 0, 0, 0);
+}
+
+// Shade of a triangle with the given normal under an unrotated view.
+uint32_t Shade(Vec3 normal, uint32_t options = kStartOptions, uint8_t flags = 0,
+               uint16_t colour = 0, int contrast = 160, ViewState view = ViewState{}) {
+  ModelStore m = test::Model({{0, 0, 0}}, {{{0, 0, 0}}});
+  m.triangleNormals[0] = normal;
+  m.triangleFlags[0] = flags;
+  m.triangleColours[0] = colour;
+  if (view.angleYZ == 4.0f) view.cosYZ = 1, view.sinYZ = 0;
+  uint32_t pixel = 0xDEAD;
+  if (!ShadeTriangle(view, m, options, contrast, 0, pixel)) return 0xFFFFFFFF;
+  return pixel;
+}
+
+TEST(Shading, ContrastShiftsAllChannels) {
+  EXPECT_EQ(Shade({0, 0, -1}), 0x5050FFu);        // head-on: +80, blue bounded at 255
+  EXPECT_EQ(Shade({0, 0, 1}), 0x0000A0u);         // back face: -80
+  EXPECT_EQ(Shade({0, 0, 0}), 0x0000A0u);         // degenerate: intensity 0
+  EXPECT_EQ(Shade({0, 0.6f, -0.8f}), 0x3030FFu);  // I = 0.8: +48, blue bounded
+  EXPECT_EQ(
+      Shade({0, -0.6f, -0.8f}, kStartOptions | 1u << kOptModelColours, 0, ComposeColour(1, 2, 3)),
+      0x384048u);                                                   // (8, 16, 24) + 48
+  EXPECT_EQ(Shade({0, 0, -1}, kStartOptions, 0, 0, 0), 0x0000F0u);  // contrast 0: base colour
+}
+
+TEST(Shading, BaseColours) {
+  const uint32_t modelColours = kStartOptions | 1u << kOptModelColours;
+  const uint16_t grey = ComposeColour(10, 10, 10);
+  EXPECT_EQ(Shade({0, 0, -1}, modelColours, 0, grey), 0xA0A0A0u);   // (80, 80, 80) + 80
+  EXPECT_EQ(Shade({0, 0, -1}, kStartOptions, 0, grey), 0x5050FFu);  // option off: blue
+  // Selected: red-based whatever the model colour.
+  EXPECT_EQ(Shade({0, 0, 1}, modelColours, kSelectedBit, grey), 0x900000u);
+  EXPECT_EQ(Shade({0, 0, -1}, modelColours, kSelectedBit | 3, 0xFFFF), 0xFF5050u);
+}
+
+TEST(Shading, BackfaceCullingDropsOnlyFacesTurnedAway) {
+  const uint32_t culling = kStartOptions | 1u << kOptBackface;
+  EXPECT_EQ(Shade({0, 0, 1}, culling), 0xFFFFFFFFu);
+  EXPECT_EQ(Shade({0, 0, 0}, culling), 0x0000A0u);
+  EXPECT_EQ(Shade({1, 0, 0}, culling), 0x0000A0u);  // edge-on is drawn
+}
+
+TEST(Shading, LightTurnsOnlyWithoutQuickRender) {
+  ViewState v;
+  v.cosYZ = 1, v.sinYZ = 0;
+  v.cosLightYZ = -1, v.sinLightYZ = 0;  // light from behind
+  const uint32_t full = kStartOptions & ~(1u << kOptQuickRender);
+  EXPECT_EQ(Shade({0, 0, -1}, full, 0, 0, 160, v), 0x0000A0u);
+  EXPECT_EQ(Shade({0, 0, 1}, full, 0, 0, 160, v), 0x5050FFu);
+  EXPECT_EQ(Shade({0, 0, -1}, kStartOptions, 0, 0, 160, v), 0x5050FFu);
+  // Culling looks at the face before the light turns.
+  EXPECT_EQ(Shade({0, 0, 1}, full | 1u << kOptBackface, 0, 0, 160, v), 0xFFFFFFFFu);
+}
+
+ModelStore Selected(int total, int selectedEvery) {
+  std::vector<Triangle> t(total, Triangle{{0, 0, 0}});
+  ModelStore m = test::Model({{0, 0, 0}}, t);
+  for (int i = 0; i < total; ++i) {
+    m.triangleColours[i] = 0x7FFF;
+    if (i % selectedEvery == 0) m.triangleFlags[i] = kSelectedBit;
+  }
+  return m;
+}
+
+int Red(uint16_t c) { return c >> 10 & 31; }
+int Green(uint16_t c) { return c >> 5 & 31; }
+int Blue(uint16_t c) { return c & 31; }
+
+TEST(Colours, RainbowOverTwelveSelected) {
+  ModelStore m = Selected(24, 2);  // every other triangle
+  LoopFlags flags;
+  ApplyRainbow(m, flags);
+  EXPECT_TRUE(flags.redrawRequested);
+  const int expected[12][3] = {{30, 2, 2}, {30, 16, 2}, {30, 30, 2}, {16, 30, 2},
+                               {2, 30, 2}, {2, 30, 16}, {2, 30, 30}, {2, 16, 30},
+                               {2, 2, 30}, {16, 2, 30}, {30, 2, 30}, {30, 2, 16}};
+  for (int k = 0; k < 12; ++k) {
+    const uint16_t c = m.triangleColours[2 * k];
+    EXPECT_EQ(Red(c), expected[k][0]) << k;
+    EXPECT_EQ(Green(c), expected[k][1]) << k;
+    EXPECT_EQ(Blue(c), expected[k][2]) << k;
+    EXPECT_EQ(m.triangleColours[2 * k + 1], 0x7FFF);  // unselected untouched
+  }
+}
+
+TEST(Colours, RainbowLeftoversContinueLastRampBoundedAtZero) {
+  ModelStore m = Selected(11, 1);  // S = 1, five leftovers in the last ramp
+  LoopFlags flags;
+  ApplyRainbow(m, flags);
+  EXPECT_EQ(m.triangleColours[5], ComposeColour(30, 2, 30));
+  EXPECT_EQ(m.triangleColours[6], ComposeColour(30, 2, 2));
+  EXPECT_EQ(m.triangleColours[7], ComposeColour(30, 2, 0));  // 30 - 56 bounded
+  EXPECT_EQ(m.triangleColours[10], ComposeColour(30, 2, 0));
+}
+
+TEST(Colours, RainbowWithFewSelectedGivesDistinctHues) {
+  ModelStore m = Selected(3, 1);
+  LoopFlags flags;
+  ApplyRainbow(m, flags);
+  EXPECT_EQ(m.triangleColours[0], ComposeColour(30, 2, 2));
+  EXPECT_EQ(m.triangleColours[1], ComposeColour(30, 30, 2));
+  EXPECT_EQ(m.triangleColours[2], ComposeColour(2, 30, 2));
+  ModelStore none = Selected(4, 1);
+  ClearTriangleFlags(none);
+  LoopFlags quiet;
+  ApplyRainbow(none, quiet);
+  EXPECT_EQ(none.triangleColours[0], 0x7FFF);
+  EXPECT_FALSE(quiet.redrawRequested);
+}
+
+TEST(Colours, ChangeColourStoresMaskedWordInSelected) {
+  ModelStore m = Selected(4, 2);
+  ValueCells cells;
+  cells.Int(kCellChangeRed) = 33, cells.Int(kCellChangeGreen) = 5, cells.Int(kCellChangeBlue) = 31;
+  LoopFlags flags;
+  ApplyChangeColour(m, cells, flags);
+  EXPECT_EQ(m.triangleColours[0], ComposeColour(1, 5, 31));
+  EXPECT_EQ(m.triangleColours[1], 0x7FFF);
+  EXPECT_EQ(m.triangleColours[2], ComposeColour(1, 5, 31));
+  EXPECT_TRUE(flags.redrawRequested);
+}
+
+TEST(MouseLight, LeftDragTurnsLightFromPreviousAngles) {
+  const ScreenGeometry g = test::Geometry(800, 600);
+  ViewState v;
+  v.previousLightXY = 1.0f, v.previousLightYZ = 0.5f;
+  ValueCells cells;
+  cells.Real(kCellLightXY) = 9;
+  int tool = 8;
+  LoopFlags flags;
+  MouseLightTool(v, g, 400, 300, 1, false, cells, tool, flags);
+  EXPECT_FLOAT_EQ(cells.Real(kCellLightXY), 1.0f + kPi);
+  EXPECT_FLOAT_EQ(cells.Real(kCellLightYZ), 0.5f - kPi);
+  EXPECT_TRUE(flags.redrawRequested);
+  flags = LoopFlags{};
+  MouseLightTool(v, g, 10, 10, 0, false, cells, tool, flags);  // no button: angles stay
+  EXPECT_FLOAT_EQ(cells.Real(kCellLightXY), 1.0f + kPi);
+  EXPECT_TRUE(flags.redrawRequested);
+  flags = LoopFlags{};
+  MouseLightTool(v, g, 10, 10, 1, true, cells, tool, flags);  // right click ends
+  EXPECT_EQ(tool, 0);
+  EXPECT_EQ(flags.screenDirty, 1);
+  EXPECT_FLOAT_EQ(cells.Real(kCellLightXY), 1.0f + kPi);
+}
+
+}  // namespace
+}  // namespace qelvar

@@ -21,6 +21,13 @@ namespace qelvar {
 
 struct ToolState {
   int toolMode = 0;  // active mouse tool, 0 none
+  // Mouse plotting: the point whose three cells are plotted (1..5, 0 for the
+  // screenX/screenY cells only) and the menu whose "." row a click chooses.
+  int plotGroup = 0;
+  int plotMenu = 0;
+  // Frame-rate measurement: start time (seconds) and frames since.
+  double benchmarkStart = 0.0;
+  double frameCounter = 0.0;
 };
 
 struct Modeller {

@@ -9,19 +9,13 @@
 #include "app/messages.h"
 #include "app/text_prompt.h"
 #include "app/value_fields.h"
+#include "tools/selection.h"
 
 namespace qelvar {
 namespace {
 
 constexpr int kToolVertexEdit = 6;
 constexpr int kByPartGroupMenu = 20;
-
-void SetSelectedBits(ModelStore& model, bool selected) {
-  for (int32_t i = 0; i < model.triangleCount; ++i) {
-    uint8_t& f = model.triangleFlags[i];
-    f = selected ? (f | kSelectedBit) : (f & kGroupMask);
-  }
-}
 
 void ToggleOption(Modeller& m, int bit) {
   m.options ^= 1u << bit;
@@ -97,11 +91,11 @@ void RunCommand(Modeller& m, int command) {
       CloseMenu(menus, menus.chosenMenu);
       break;
     case 14:  // "sl. eNtire model"
-      SetSelectedBits(m.model, true);
+      SelectAll(m.model);
       m.flags.redrawRequested = true;
       break;
     case 15:  // "cLear selection"
-      SetSelectedBits(m.model, false);
+      ClearSelection(m.model);
       m.flags.redrawRequested = true;
       break;
     case 18:  // " New"

@@ -84,11 +84,11 @@ void DrawStatusLines(Modeller& m) {
 
 // The frame rate averaged since the measurement started (it restarts every 4 s).
 void DrawFrameRate(Modeller& m) {
-  m.tools.frameCounter += 1.0;
-  const double elapsed = m.platform.Clock() - m.tools.benchmarkStart;
+  m.tools.frameRateFrames += 1;
+  const double elapsed = m.platform.Clock() - m.tools.frameRateStart;
   if (!(elapsed > 0.0)) return;
   char figure[40];
-  std::snprintf(figure, sizeof figure, " %.16g", m.tools.frameCounter / elapsed);
+  std::snprintf(figure, sizeof figure, " %.16g", static_cast<double>(m.tools.frameRateFrames) / elapsed);
   PrintAt(m, 3, kToolTextColumn + static_cast<int>(kToolNames[kToolFrameRate].size()), figure,
           kColourCheckRow, kColourText);
 }

@@ -38,7 +38,7 @@ void DrawOutline(Modeller& m, const MenuArea& a, int colourEntry) {
   const int right = left + a.width * 8 - 1;
   const int top = (a.row - 1) * m.geometry.cellHeight;
   const int bottom = top + m.geometry.cellHeight - 1;
-  const uint32_t c = InterfaceColour(m, colourEntry);
+  const uint32_t c = EntryColour(m, colourEntry);
   Screen& s = m.platform.screen();
   s.DrawLine(left, top, right, top, c);
   s.DrawLine(right, top, right, bottom, c);

@@ -65,7 +65,7 @@ void SelectionToolUpkeep(Modeller& m) {
     return;
   m.tools.toolMode = kToolSelection;
   const MouseState& ms = m.mouse;
-  const uint32_t c = InterfaceColour(m, kColourSelectRect);
+  const uint32_t c = EntryColour(m, kColourSelectRect);
   Screen& s = m.platform.screen();
   s.DrawLine(ms.dragOriginX, ms.dragOriginY, ms.screenMouseX, ms.dragOriginY, c);
   s.DrawLine(ms.screenMouseX, ms.dragOriginY, ms.screenMouseX, ms.screenMouseY, c);
@@ -88,7 +88,8 @@ void DrawFrameRate(Modeller& m) {
   const double elapsed = m.platform.Clock() - m.tools.frameRateStart;
   if (!(elapsed > 0.0)) return;
   char figure[40];
-  std::snprintf(figure, sizeof figure, " %.16g", static_cast<double>(m.tools.frameRateFrames) / elapsed);
+  std::snprintf(figure, sizeof figure, " %.16g",
+                static_cast<double>(m.tools.frameRateFrames) / elapsed);
   PrintAt(m, 3, kToolTextColumn + static_cast<int>(kToolNames[kToolFrameRate].size()), figure,
           kColourCheckRow, kColourText);
 }

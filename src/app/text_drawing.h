@@ -8,13 +8,13 @@
 
 namespace qelvar {
 
-inline uint32_t InterfaceColour(const Modeller& m, int entry) {
+inline uint32_t EntryColour(const Modeller& m, int entry) {
   return m.colours.interfaceColours[entry & 15];
 }
 
 // Prints at a 1-based (row, column) cell, text in entry fg on entry bg.
 inline void PrintAt(Modeller& m, int row, int column, std::string_view text, int fg, int bg) {
-  m.platform.screen().PrintText(row, column, text, InterfaceColour(m, fg), InterfaceColour(m, bg));
+  m.platform.screen().PrintText(row, column, text, EntryColour(m, fg), EntryColour(m, bg));
 }
 
 // Makes what was drawn outside the main loop's screen update visible at once.

@@ -26,6 +26,10 @@ struct ToolState {
   int32_t pickedVertex = -1;  // last vertex picked with the mouse, -1 none
   double frameRateStart = 0.0;  // frame-rate tool: start of the measurement
   int64_t frameRateFrames = 0;  // frames drawn since then
+  // Mouse plotting: the point whose three cells are plotted (1..5, 0 for the
+  // screenX/screenY cells only) and the menu whose "." row a click chooses.
+  int plotGroup = 0;
+  int plotMenu = 0;
 };
 
 struct Modeller {

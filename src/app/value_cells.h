@@ -38,4 +38,7 @@ struct ValueCells {
   float Real(int cell) const { return reals[cell - kFirstReal]; }
 };
 
+// The start values of the cells; every cell not named starts at 0.
+void InitValueCells(ValueCells& cells);
+
 }  // namespace qelvar

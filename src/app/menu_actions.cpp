@@ -1,0 +1,121 @@
+// What a chosen row does. Commands whose operation lives elsewhere report
+// "function not implemented" until that operation is connected here.
+#include "app/menu_actions.h"
+
+#include <algorithm>
+
+#include "app/menu_tables.h"
+#include "app/menus.h"
+#include "app/messages.h"
+#include "app/text_prompt.h"
+#include "app/value_fields.h"
+#include "tools/selection.h"
+
+namespace qelvar {
+namespace {
+
+constexpr int kToolVertexEdit = 6;
+constexpr int kByPartGroupMenu = 20;
+
+void ToggleOption(Modeller& m, int bit) {
+  m.options ^= 1u << bit;
+  if (bit == kOptAllFiles) {
+    m.menus.fileList.firstEntry = 0;
+    m.menus.fileList.needsListing = true;
+  }
+  if (HasOption(m.options, kOptVertSelector)) m.tools.toolMode = kToolVertexEdit;
+  m.flags.redrawRequested = true;
+}
+
+// A group row of the "By part group" menu selects (or with Unselect ticked,
+// unselects) every triangle of the group it shows.
+void ChooseGroupRow(Modeller& m, const MenuArea& a) {
+  if (a.menu != kByPartGroupMenu) return;
+  const bool unselect = HasOption(m.options, kOptUnselect);
+  ModelStore& model = m.model;
+  for (int32_t i = 0; i < model.triangleCount; ++i) {
+    uint8_t& f = model.triangleFlags[i];
+    if ((f & kGroupMask) != a.extra) continue;
+    f = unselect ? (f & kGroupMask) : (f | kSelectedBit);
+  }
+  m.flags.redrawRequested = true;
+}
+
+// A name row renames the group it shows; an empty answer empties the name.
+void RenamePartGroup(Modeller& m, int group) {
+  const std::string answer = AskText(m, kPartNameTitle);
+  PartName& name = m.model.partNames[group % kPartGroups];
+  name.fill('\0');
+  std::copy_n(answer.begin(), std::min<size_t>(answer.size(), kPartNameLength), name.begin());
+}
+
+}  // namespace
+
+void ActivateArea(Modeller& m, int area) {
+  if (area < 0 || area >= m.menus.areaCount) return;
+  const MenuArea a = m.menus.areas[area];
+  const MenuItem& item = kMenuItems[a.item];
+  m.menus.chosenMenu = a.menu;
+  m.flags.screenDirty = 1;
+  switch (item.kind) {
+    case kKindOpensMenu:
+      OpenMenu(m.menus, item.parameter);
+      break;
+    case kKindCheckBox:
+      ToggleOption(m, item.parameter);
+      break;
+    case kKindCommand:
+      RunCommand(m, item.parameter);
+      break;
+    case kKindValue:
+      EditValue(m, area);
+      break;
+    case kKindGroupRow:
+      ChooseGroupRow(m, a);
+      break;
+    case kKindNameRow:
+      RenamePartGroup(m, a.extra);
+      break;
+    default:  // labels, display values; file rows are chosen by the file browser
+      break;
+  }
+}
+
+void RunCommand(Modeller& m, int command) {
+  MenuState& menus = m.menus;
+  switch (command) {
+    case 0:  // " Quit": at once, nothing saved
+      m.platform.EndProgram();
+      break;
+    case 4:  // "---- close -----"
+      CloseMenu(menus, menus.chosenMenu);
+      break;
+    case 14:  // "sl. eNtire model"
+      SelectAll(m.model);
+      m.flags.redrawRequested = true;
+      break;
+    case 15:  // "cLear selection"
+      ClearSelection(m.model);
+      m.flags.redrawRequested = true;
+      break;
+    case 18:  // " New"
+      ClearModel(m.model);
+      m.flags.statusMessage = kMsgModelCleared;
+      m.flags.redrawRequested = true;
+      break;
+    case 19: {  // "<- part group ->": no step before the first Left or Right
+      uint8_t& selector = menus.partGroup[menus.chosenMenu];
+      selector = StepPartGroup(selector, menus.itemDirection);
+      break;
+    }
+    case 30:  // "cHizel"
+      m.flags.statusMessage = kMsgNotImplemented;
+      break;
+    default:  // operations not connected yet
+      m.flags.statusMessage = kMsgNotImplemented;
+      break;
+  }
+  m.flags.screenDirty = 1;
+}
+
+}  // namespace qelvar

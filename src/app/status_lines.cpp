@@ -1,0 +1,145 @@
+// Status lines, selection rectangle, frame-rate figure, status messages and
+// the help box.
+#include "app/status_lines.h"
+
+#include <cstdio>
+#include <string>
+
+#include "app/menu_draw.h"
+#include "app/menu_hooks.h"
+#include "app/menus.h"
+#include "app/text_drawing.h"
+
+namespace qelvar {
+namespace {
+
+constexpr int kToolSelection = 2;
+constexpr int kToolFrameRate = 5;
+constexpr int kSelectionMenu = 10;
+
+struct StatusMessage {
+  int number;
+  std::string_view text;
+};
+
+// Each text is blank-padded to 25 characters so a short message covers a long one.
+constexpr std::array<StatusMessage, 12> kStatusMessages = {{
+    {1, "Canceled.                "},
+    {2, "Error: not an QV file    "},
+    {3, "Error: invalid file      "},
+    {5, "File saved.              "},
+    {6, "File loaded.             "},
+    {8, "Model cleared!           "},
+    {9, "Deleted!                 "},
+    {10, "function not implemented "},
+    {11, "Nothing selected!        "},
+    {12, "Screenshot saved.        "},
+    {13, "Error: can't open file   "},
+    {14, "verts cleaned.           "},
+}};
+static_assert([] {
+  for (const StatusMessage& s : kStatusMessages)
+    if (s.text.size() != kMessageWidth) return false;
+  for (std::string_view line : kHelpLines)
+    if (line.size() != 26) return false;
+  return true;
+}());
+
+constexpr std::array<std::string_view, 9> kToolNames = {
+    "mouselook",
+    "mouse plot (R-click to end)",
+    "selection",
+    "autotriangle (R-click to end)",
+    "manualtriangle (R-click to end)",
+    "FPS (R-click to end) ",
+    "vertex edit",
+    "manual fan (R-click to end)",
+    "mouse light (R-click to end)",
+};
+
+// The selection tool lives only while its box is ticked and its menu is open.
+void SelectionToolUpkeep(Modeller& m) {
+  if (m.tools.toolMode == kToolSelection) m.tools.toolMode = 0;
+  if (m.tools.toolMode != 0 || !HasOption(m.options, kOptSelectTool) ||
+      !MenuIsOpen(m.menus, kSelectionMenu))
+    return;
+  m.tools.toolMode = kToolSelection;
+  const MouseState& ms = m.mouse;
+  const uint32_t c = EntryColour(m, kColourSelectRect);
+  Screen& s = m.platform.screen();
+  s.DrawLine(ms.dragOriginX, ms.dragOriginY, ms.screenMouseX, ms.dragOriginY, c);
+  s.DrawLine(ms.screenMouseX, ms.dragOriginY, ms.screenMouseX, ms.screenMouseY, c);
+  s.DrawLine(ms.screenMouseX, ms.screenMouseY, ms.dragOriginX, ms.screenMouseY, c);
+  s.DrawLine(ms.dragOriginX, ms.screenMouseY, ms.dragOriginX, ms.dragOriginY, c);
+}
+
+constexpr int kToolTextColumn = 3 + 6;  // after "tool: "
+
+void DrawStatusLines(Modeller& m) {
+  const std::string file = "current file: " + m.modelFileName.substr(0, 24);
+  PrintAt(m, 1, 3, file, kColourCheckRow, kColourText);
+  const std::string_view name = ToolName(m.tools.toolMode, HasOption(m.options, kOptStereo));
+  PrintAt(m, 3, 3, std::string("tool: ").append(name), kColourCheckRow, kColourText);
+}
+
+// The frame rate averaged since the measurement started (it restarts every 4 s).
+void DrawFrameRate(Modeller& m) {
+  m.tools.frameRateFrames += 1;
+  const double elapsed = m.platform.Clock() - m.tools.frameRateStart;
+  if (!(elapsed > 0.0)) return;
+  char figure[40];
+  std::snprintf(figure, sizeof figure, " %.16g",
+                static_cast<double>(m.tools.frameRateFrames) / elapsed);
+  PrintAt(m, 3, kToolTextColumn + static_cast<int>(kToolNames[kToolFrameRate].size()), figure,
+          kColourCheckRow, kColourText);
+}
+
+}  // namespace
+
+std::string_view StatusMessageText(int number) {
+  for (const StatusMessage& s : kStatusMessages)
+    if (s.number == number) return s.text;
+  return "                         ";
+}
+
+std::string_view ToolName(int toolMode, bool stereo) {
+  if (toolMode == 0) return stereo ? "stereo view" : "mouselook";
+  if (toolMode < 0 || toolMode >= static_cast<int>(kToolNames.size())) return "";
+  return kToolNames[toolMode];
+}
+
+void DrawOverlay(Modeller& m) {
+  m.menus.workingPartGroup = m.menus.partGroup;
+  m.menus.fileList.rowCounter = 0;
+  SelectionToolUpkeep(m);
+  DrawStatusLines(m);
+  // The vertex markers of the interactive tools are drawn here once those
+  // tools and the marker drawing exist.
+  if (m.tools.toolMode == kToolFrameRate) DrawFrameRate(m);
+  DrawMenus(m);
+}
+
+void PrintStatusMessage(Modeller& m) {
+  if (m.flags.statusMessage == 0) return;
+  // The row is fixed; a screen with fewer rows shows the message on its last.
+  int row = kMessageRow;
+  if (m.geometry.textRows > 0 && m.geometry.textRows < row) row = m.geometry.textRows;
+  PrintAt(m, row, 1, StatusMessageText(m.flags.statusMessage), kColourCheckRow, kColourText);
+  m.flags.messageOnScreen = true;
+}
+
+void ShowHelp(Modeller& m) {
+  PrintAt(m, 5, 6, std::string(28, ' '), kColourText, kColourFrame);
+  for (int row = 6; row <= 20; ++row) {
+    PrintAt(m, row, 6, " ", kColourText, kColourFrame);
+    PrintAt(m, row, 33, " ", kColourText, kColourFrame);
+  }
+  PrintAt(m, 21, 6, std::string(28, ' '), kColourText, kColourFrame);
+  for (size_t i = 0; i < kHelpLines.size(); ++i)
+    PrintAt(m, 6 + static_cast<int>(i), 7, kHelpLines[i], kColourText, kColourPlainRow);
+  ShowDrawing(m);
+  if (IsCloseRequest(m.platform.WaitKey())) m.platform.EndProgram();
+  m.flags.screenDirty = 1;
+}
+
+}  // namespace qelvar

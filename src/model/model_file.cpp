@@ -61,14 +61,14 @@ void TakeOver(const std::vector<uint8_t>& b, const ModelLayout& l, Extent extent
 
 }  // namespace
 
-int LoadModelFile(const std::string& path, ModelFileTarget target, const ImportFeedback& feedback) {
+int LoadModelFile(const std::string& path, ModelFileTarget target, ImportProgress* progress) {
   InputFile file;
   if (!file.Open(path)) return kMsgCantOpenFile;
   uint8_t magic[4] = {};
   file.ReadAt(0, magic, 4);
   if (std::memcmp(magic, "QVFA", 4) != 0 && std::memcmp(magic, "QVNE", 4) != 0) {
     if (file.size() < kMinimumStlSize) return kMsgInvalidFile;
-    return ImportStl(file, target.model, feedback);
+    return ImportStl(file, target.model, progress);
   }
 
   std::vector<uint8_t> bytes;

@@ -22,7 +22,7 @@ struct ModelFileTarget {
 // refused and nothing changes. Unknown files of 130 bytes or more are
 // imported as STL. Returns kMsgFileLoaded, kMsgCantOpenFile, kMsgInvalidFile,
 // or the STL import's result.
-int LoadModelFile(const std::string& path, ModelFileTarget target, const ImportFeedback& feedback);
+int LoadModelFile(const std::string& path, ModelFileTarget target, ImportProgress* progress);
 
 // Writes the whole model in the "QVFA" layout, colour mode 1 when the model's
 // colours are shown, else 2. Returns kMsgFileSaved or kMsgCantOpenFile.

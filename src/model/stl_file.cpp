@@ -10,7 +10,6 @@
 #include "model/file_io.h"
 #include "model/stl_text.h"
 #include "model/weld_index.h"
-#include "platform/platform.h"
 
 namespace qelvar {
 namespace {
@@ -59,16 +58,6 @@ int32_t RoundedQuotient(uint64_t value, double divisor) {
   return q > INT32_MAX - 8192 ? INT32_MAX - 8192 : static_cast<int32_t>(q);
 }
 
-// The progress line and the Escape check, every 128 facets.
-bool CancelRequested(const ImportFeedback& fb, int32_t k, int32_t n) {
-  if (!fb.platform) return false;
-  Platform& p = *fb.platform;
-  p.Lock();
-  p.screen().PrintText(23, 1, StlProgressText(k, n), fb.foreground, fb.background);
-  p.Unlock();
-  return p.TakeKey() == "\x1b";
-}
-
 // Index of the vertex equal to the corner, appending it when new.
 bool WeldCorner(ModelStore& m, WeldIndex& index, const uint8_t* corner, int32_t& out) {
   out = index.Find(m.vertices.data(), corner);
@@ -82,11 +71,11 @@ bool WeldCorner(ModelStore& m, WeldIndex& index, const uint8_t* corner, int32_t&
 
 // The facet loop shared by binary and text files: facet k becomes triangle k.
 template <typename Records>
-int ImportFacets(Records& records, int32_t n, ModelStore& m, const ImportFeedback& fb) {
+int ImportFacets(Records& records, int32_t n, ModelStore& m, ImportProgress* progress) {
   m.vertexCount = m.triangleCount = 0;
   WeldIndex index(std::min<uint64_t>(uint64_t(n), records.available()) / 2);
   for (int32_t k = 0; k < n; ++k) {
-    if (k % kStlProgressStep == 0 && CancelRequested(fb, k, n)) return kMsgCanceled;
+    if (k % kStlProgressStep == 0 && progress && progress->Cancelled(k, n)) return kMsgCanceled;
     if (uint64_t(k) >= records.available()) break;
     const uint8_t* record = records.Record(uint64_t(k));
     if (!record) break;
@@ -109,7 +98,7 @@ void PrepareModel(ModelStore& m, int32_t triangles, int32_t vertices) {
   m.normalsDirty = true;
 }
 
-bool ImportText(InputFile& file, ModelStore& m, const ImportFeedback& fb, int& message) {
+bool ImportText(InputFile& file, ModelStore& m, ImportProgress* progress, int& message) {
   std::vector<uint8_t> text(file.size()), records;
   if (file.ReadAt(0, text.data(), text.size()) != text.size()) return false;
   if (!ParseTextStl({reinterpret_cast<const char*>(text.data()), text.size()}, records))
@@ -119,7 +108,7 @@ bool ImportText(InputFile& file, ModelStore& m, const ImportFeedback& fb, int& m
   const auto n = static_cast<int32_t>(facets);
   PrepareModel(m, n, RoundedQuotient(facets, 2.0));
   MemoryRecords source(records);
-  message = n < 1 ? kMsgNone : ImportFacets(source, n, m, fb);
+  message = n < 1 ? kMsgNone : ImportFacets(source, n, m, progress);
   return true;
 }
 
@@ -130,18 +119,18 @@ std::string StlProgressText(int32_t k, int32_t n) {
   return "importing stl... " + number(k) + "/" + number(n) + " (ESC to cancel)";
 }
 
-int ImportStl(InputFile& file, ModelStore& m, const ImportFeedback& fb) {
+int ImportStl(InputFile& file, ModelStore& m, ImportProgress* progress) {
   uint8_t head[kStlHeaderSize] = {};
   const size_t got = file.ReadAt(0, head, sizeof head);
   int message = kMsgNone;
-  if (got >= 5 && std::memcmp(head, "solid", 5) == 0 && ImportText(file, m, fb, message))
+  if (got >= 5 && std::memcmp(head, "solid", 5) == 0 && ImportText(file, m, progress, message))
     return message;
   PrepareModel(m, RoundedQuotient(file.size(), 50.0), RoundedQuotient(file.size(), 100.0));
   if (got < kStlHeaderSize) return kMsgNone;
   const int32_t n = GetI32(head + 80);
   if (n < 1) return kMsgNone;
   FileRecords records(file);
-  return ImportFacets(records, n, m, fb);
+  return ImportFacets(records, n, m, progress);
 }
 
 int ExportStl(const ModelStore& m, const std::string& path) {

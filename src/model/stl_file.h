@@ -9,14 +9,14 @@
 
 namespace qelvar {
 
-class Platform;
 class InputFile;
 
-// Where the import shows its progress line and looks for Escape. Without a
-// platform the import runs silently and cannot be cancelled.
-struct ImportFeedback {
-  Platform* platform = nullptr;
-  uint32_t foreground = 0, background = 0;  // screen colours of the status line
+// Told of the import's progress every 128 facets; answers whether the user
+// asked to cancel. Without one the import runs silently to the end.
+class ImportProgress {
+ public:
+  virtual ~ImportProgress() = default;
+  virtual bool Cancelled(int32_t facet, int32_t facets) = 0;
 };
 
 constexpr uint64_t kStlHeaderSize = 84;
@@ -26,7 +26,7 @@ constexpr int kStlProgressStep = 128;
 // Replaces the model's vertices, triangles and lines with the facets of an
 // open STL file. Returns kMsgCanceled after Escape, else kMsgNone (also when
 // the file ends early or its facet count is below 1).
-int ImportStl(InputFile& file, ModelStore& model, const ImportFeedback& feedback);
+int ImportStl(InputFile& file, ModelStore& model, ImportProgress* progress);
 
 // Writes every triangle as a binary STL facet with its normal and colour word.
 // Returns kMsgFileSaved or kMsgCantOpenFile.

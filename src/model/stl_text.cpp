@@ -23,7 +23,10 @@ class LineReader {
       line_ = text_.substr(pos_, end - pos_);
       pos_ = end + 1;
       word_ = 0;
-      if (!Word().empty()) return true;
+      if (!Word().empty()) {
+        word_ = 0;
+        return true;
+      }
     }
     return false;
   }

@@ -115,8 +115,13 @@ bool ImportText(InputFile& file, ModelStore& m, ImportProgress* progress, int& m
 }  // namespace
 
 std::string StlProgressText(int32_t k, int32_t n) {
-  auto number = [](int32_t v) { return (v >= 0 ? " " : "") + std::to_string(v); };
-  return "importing stl... " + number(k) + "/" + number(n) + " (ESC to cancel)";
+  std::string text = "importing stl... ";
+  if (k >= 0) text += ' ';
+  text += std::to_string(k);
+  text += '/';
+  if (n >= 0) text += ' ';
+  text += std::to_string(n);
+  return text + " (ESC to cancel)";
 }
 
 int ImportStl(InputFile& file, ModelStore& m, ImportProgress* progress) {

@@ -16,11 +16,16 @@
 #include "platform/platform.h"
 #include "render/render_buffers.h"
 #include "render/view_state.h"
+#include "tools/selection.h"
 
 namespace qelvar {
 
 struct ToolState {
   int toolMode = 0;  // active mouse tool, 0 none
+  SelectionCentre selectionCentre;
+  int32_t pickedVertex = -1;  // last vertex picked with the mouse, -1 none
+  double frameRateStart = 0.0;  // frame-rate tool: start of the measurement
+  int64_t frameRateFrames = 0;  // frames drawn since then
 };
 
 struct Modeller {

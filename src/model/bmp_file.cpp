@@ -1,0 +1,116 @@
+// BMP writing for screenshots and reading for backdrops. Fields are read and
+// written one by one, little-endian.
+#include "model/bmp_file.h"
+
+#include <cstring>
+#include <vector>
+
+#include "app/messages.h"
+#include "model/file_io.h"
+
+namespace qelvar {
+namespace {
+
+uint64_t RowSize(int width, int bytesPerPixel) {
+  return (uint64_t(width) * bytesPerPixel + 3) / 4 * 4;
+}
+
+void FillHeader(uint8_t* h, int width, int height) {
+  const uint32_t image = uint32_t(RowSize(width, 3) * uint64_t(height));
+  std::memset(h, 0, kBmpHeaderSize);
+  h[0] = 'B';
+  h[1] = 'M';
+  PutU32(h + 2, kBmpHeaderSize + image);  // file size
+  PutU32(h + 10, kBmpHeaderSize);         // offset of the pixel data
+  PutU32(h + 14, 40);                     // size of the information header
+  PutI32(h + 18, width);
+  PutI32(h + 22, height);  // positive: rows stored bottom-up
+  PutU16(h + 26, 1);       // planes
+  PutU16(h + 28, 24);      // bits per pixel
+  PutU32(h + 34, image);   // image size; compression (30) and palette (46, 50) stay 0
+  PutU32(h + 38, 3780);    // pixels per metre, horizontal
+  PutU32(h + 42, 3780);    // and vertical
+}
+
+// Decodes one file row into image row dst; short rows leave the rest black.
+void DecodeRow(const uint8_t* src, size_t bytes, int width, int bitsPerPixel, uint32_t* dst) {
+  if (bitsPerPixel == 16) {
+    for (int x = 0; x < width && size_t(2 * x + 2) <= bytes; ++x) {
+      const uint16_t w = GetU16(src + 2 * x);
+      dst[x] = uint32_t((w & 31) << 3) | uint32_t(((w >> 5) & 31) << 3) << 8 |
+               uint32_t(((w >> 10) & 31) << 3) << 16;  // bit 15 is ignored
+    }
+    return;
+  }
+  for (int x = 0; x < width && size_t(3 * x + 3) <= bytes; ++x)
+    dst[x] = uint32_t(src[3 * x]) | uint32_t(src[3 * x + 1]) << 8 | uint32_t(src[3 * x + 2]) << 16;
+}
+
+}  // namespace
+
+std::string ScreenshotName(int32_t n) {
+  std::string name = "image";
+  name += char(65 + (n >> 8));
+  name += char(65 + ((n >> 4) & 15));
+  name += char(65 + (n & 15));
+  return name + ".bmp";
+}
+
+bool WriteBmp24(const std::string& path, const uint32_t* pixels, int width, int height) {
+  AtomicFileWriter out(path);
+  if (!out.Open()) return false;
+  uint8_t header[kBmpHeaderSize];
+  FillHeader(header, width, height);
+  out.Write(header, sizeof header);
+  std::vector<uint8_t> row(RowSize(width, 3), 0);  // padding bytes stay 0
+  for (int y = height - 1; y >= 0; --y) {
+    const uint32_t* p = pixels + size_t(y) * size_t(width);
+    for (int x = 0; x < width; ++x) {
+      row[3 * x] = uint8_t(p[x]);
+      row[3 * x + 1] = uint8_t(p[x] >> 8);
+      row[3 * x + 2] = uint8_t(p[x] >> 16);
+    }
+    out.Write(row.data(), row.size());
+  }
+  return out.Commit();
+}
+
+int SaveScreenshot(const RenderBuffers& buffers, int32_t& counter) {
+  if (buffers.width < 0 || buffers.height < 0 ||
+      buffers.colour.size() < size_t(buffers.width) * size_t(buffers.height))
+    return kMsgCantOpenFile;
+  if (!WriteBmp24(ScreenshotName(counter), buffers.colour.data(), buffers.width, buffers.height))
+    return kMsgCantOpenFile;
+  ++counter;
+  return kMsgScreenshotSaved;
+}
+
+int LoadBackdrop(const std::string& path, Backdrop& backdrop) {
+  backdrop.loaded = false;
+  InputFile file;
+  if (!file.Open(path)) return kMsgCantOpenFile;
+  uint8_t h[30] = {};
+  if (file.ReadAt(0, h, sizeof h) < 26 || GetU16(h) != 19778) return kMsgCantOpenFile;
+  const uint32_t dataAt = GetU32(h + 10);
+  const int32_t width = GetI32(h + 18), height = GetI32(h + 22);
+  if (width < 1 || width > kBackdropMaxSide || height < 1 || height > kBackdropMaxSide)
+    return kMsgCantOpenFile;
+  backdrop.pixels.assign(size_t(width) * size_t(height), 0);
+  backdrop.lastColumn = width - 1;  // kept in step with the table even when refused below
+  backdrop.lastRow = height - 1;
+  const int bitsPerPixel = GetU16(h + 28);  // 0 when the header ends before it
+  if (bitsPerPixel < 16) return kMsgCantOpenFile;
+
+  const uint64_t rowSize = RowSize(width, bitsPerPixel == 16 ? 2 : 3);
+  std::vector<uint8_t> row(rowSize);
+  for (int32_t k = 0; k < height; ++k) {
+    const size_t got = file.ReadAt(dataAt + uint64_t(k) * rowSize, row.data(), row.size());
+    if (got == 0) break;
+    uint32_t* dst = backdrop.pixels.data() + size_t(height - 1 - k) * size_t(width);
+    DecodeRow(row.data(), got, width, bitsPerPixel, dst);
+  }
+  backdrop.loaded = true;
+  return kMsgFileLoaded;
+}
+
+}  // namespace qelvar

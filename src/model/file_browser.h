@@ -1,0 +1,73 @@
+// The " Open" file list: a directory listing shown one page of 14 rows at a
+// time, with a scroll bar in the last column of each row.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qelvar {
+
+constexpr int kFileRows = 14;
+constexpr int kFileRowWidth = 36;
+constexpr int kPathRowWidth = 32;
+constexpr int kFilePageStep = 14;
+
+struct FileEntry {
+  std::string name;  // kept whole, so long names can still be opened
+  bool directory = false;
+};
+
+struct FileListState {
+  std::array<FileEntry, kFileRows> page;  // entries offset .. offset + 13
+  int32_t total = 0;                      // entries the last listing found
+  int32_t offset = 0;                     // entry shown in file row 0
+  int32_t builtOffset = 0;                // offset of the last listing
+  bool rebuildRequested = true;           // start-up, directory change, "[_] All files"
+  int thumbRow = 1;                       // file row of the scroll-bar thumb last drawn
+};
+
+// Listing order: with allFiles off the "*.qv" files, then the "*.stl" files
+// (extensions in any case), then the directories; with allFiles on every file,
+// then the directories. ".." leads the directories except at the root. Names
+// are sorted within each group.
+std::vector<FileEntry> ListDirectory(const std::string& directory, bool allFiles);
+
+// Takes the page at the current offset from a listing; an offset past the end
+// moves back to the last entry.
+void BuildFileList(FileListState& list, const std::vector<FileEntry>& entries);
+// Lists the current directory again when the offset moved or a rebuild was requested.
+void RefreshFileList(FileListState& list, bool allFiles);
+// Back to the first entry with a fresh listing.
+void RestartFileList(FileListState& list);
+
+// The 36 characters of file row r, scroll-bar character last; remembers the thumb row.
+std::string FileRowText(FileListState& list, int row);
+// A row past the end of the listing (or of an empty listing) cannot be chosen.
+bool FileRowBlank(const FileListState& list, int row);
+
+// Moves the first listed entry, never below 0.
+void ScrollFileList(FileListState& list, int64_t delta);
+// "<prev page next>": direction -1 or +1.
+void StepFileListPage(FileListState& list, int direction);
+// Thumb dragged by `rows` text rows.
+void DragFileListThumb(FileListState& list, int rows);
+
+enum class FileRowChoice {
+  kNothing,         // blank row
+  kScrolled,        // scroll column, page or no-op step
+  kArrow,           // scroll-bar arrow: repeats while the button is held
+  kStartThumbDrag,  // scroll column on the thumb row
+  kEnterDirectory,  // the entry is a directory
+  kOpenFile,        // the entry is a file
+};
+// What choosing file row r does; scroll-column effects are applied here.
+FileRowChoice ChooseFileRow(FileListState& list, int row, bool scrollColumn);
+
+// Makes path the current directory; false (and nothing changes) when it cannot be.
+bool ChangeDirectory(const std::string& path);
+// The current directory, blank-padded and cut to 32 characters.
+std::string CurrentPathRowText();
+
+}  // namespace qelvar

@@ -1,0 +1,93 @@
+// Positional reads and the write-then-rename replacement of files.
+#include "model/file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace qelvar {
+
+InputFile::~InputFile() {
+  if (file_) std::fclose(file_);
+}
+
+bool InputFile::Open(const std::string& path) {
+  file_ = std::fopen(path.c_str(), "rb");
+  if (!file_) return false;
+  struct stat st {};
+  if (fstat(fileno(file_), &st) != 0 || !S_ISREG(st.st_mode)) {
+    std::fclose(file_);
+    file_ = nullptr;
+    return false;
+  }
+  size_ = static_cast<uint64_t>(st.st_size);
+  return true;
+}
+
+size_t InputFile::ReadAt(uint64_t offset, void* dst, size_t n) {
+  if (!file_ || offset >= size_) return 0;
+  if (n > size_ - offset) n = static_cast<size_t>(size_ - offset);
+  if (fseeko(file_, static_cast<off_t>(offset), SEEK_SET) != 0) return 0;
+  return std::fread(dst, 1, n, file_);
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
+  InputFile in;
+  if (!in.Open(path)) return false;
+  if (in.size() > SIZE_MAX / 2) return false;
+  out.resize(static_cast<size_t>(in.size()));
+  return in.ReadAt(0, out.data(), out.size()) == out.size();
+}
+
+AtomicFileWriter::~AtomicFileWriter() { Discard(); }
+
+bool AtomicFileWriter::Open() {
+  // The new file lives in the same directory so that the rename stays atomic.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    tempPath_ = path_ + ".new" + std::to_string(getpid()) + "_" + std::to_string(attempt);
+    const int fd = open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      file_ = fdopen(fd, "wb");
+      if (file_) return true;
+      close(fd);
+      unlink(tempPath_.c_str());
+      break;
+    }
+    if (errno != EEXIST) break;
+  }
+  tempPath_.clear();
+  return false;
+}
+
+void AtomicFileWriter::Write(const void* data, size_t n) {
+  if (!file_ || failed_ || n == 0) return;
+  if (std::fwrite(data, 1, n, file_) != n) failed_ = true;
+}
+
+bool AtomicFileWriter::Commit() {
+  if (!file_) return false;
+  const bool flushed = std::fflush(file_) == 0;
+  const bool closed = std::fclose(file_) == 0;
+  file_ = nullptr;
+  if (failed_ || !flushed || !closed || std::rename(tempPath_.c_str(), path_.c_str()) != 0) {
+    Discard();
+    return false;
+  }
+  tempPath_.clear();
+  return true;
+}
+
+void AtomicFileWriter::Discard() {
+  if (file_) {
+    std::fclose(file_);
+    file_ = nullptr;
+  }
+  if (!tempPath_.empty()) {
+    unlink(tempPath_.c_str());
+    tempPath_.clear();
+  }
+}
+
+}  // namespace qelvar

@@ -1,0 +1,170 @@
+// STL import with welded corners, progress and Escape; binary STL export.
+#include "model/stl_file.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+#include "app/messages.h"
+#include "model/file_io.h"
+#include "model/stl_text.h"
+#include "model/weld_index.h"
+
+namespace qelvar {
+namespace {
+
+// Facet records read from the file in large chunks.
+class FileRecords {
+ public:
+  explicit FileRecords(InputFile& file) : file_(file) {
+    available_ = file.size() > kStlHeaderSize ? (file.size() - kStlHeaderSize) / kStlRecordSize : 0;
+  }
+  uint64_t available() const { return available_; }
+  // Record k (k < available, asked for in increasing order).
+  const uint8_t* Record(uint64_t k) {
+    if (k < first_ || k >= first_ + held_) {
+      held_ = std::min<uint64_t>(kChunk, available_ - k);
+      buffer_.resize(held_ * kStlRecordSize);
+      const size_t got =
+          file_.ReadAt(kStlHeaderSize + k * kStlRecordSize, buffer_.data(), buffer_.size());
+      held_ = got / kStlRecordSize;
+      first_ = k;
+      if (held_ == 0) return nullptr;
+    }
+    return buffer_.data() + (k - first_) * kStlRecordSize;
+  }
+
+ private:
+  static constexpr uint64_t kChunk = 8192;
+  InputFile& file_;
+  uint64_t available_ = 0, first_ = 0, held_ = 0;
+  std::vector<uint8_t> buffer_;
+};
+
+// Facet records parsed from a text file.
+class MemoryRecords {
+ public:
+  explicit MemoryRecords(const std::vector<uint8_t>& records) : records_(records) {}
+  uint64_t available() const { return records_.size() / kStlRecordSize; }
+  const uint8_t* Record(uint64_t k) { return records_.data() + k * kStlRecordSize; }
+
+ private:
+  const std::vector<uint8_t>& records_;
+};
+
+int32_t RoundedQuotient(uint64_t value, double divisor) {
+  const double q = std::nearbyint(static_cast<double>(value) / divisor);
+  return q > INT32_MAX - 8192 ? INT32_MAX - 8192 : static_cast<int32_t>(q);
+}
+
+// Index of the vertex equal to the corner, appending it when new.
+bool WeldCorner(ModelStore& m, WeldIndex& index, const uint8_t* corner, int32_t& out) {
+  out = index.Find(m.vertices.data(), corner);
+  if (out >= 0) return true;
+  out = m.vertexCount;
+  std::memcpy(&m.vertices[out], corner, 12);
+  index.Add(m.vertices.data(), corner, out);
+  ++m.vertexCount;
+  return m.vertexCount < m.vertexCapacity || GrowVertices(m);
+}
+
+// The facet loop shared by binary and text files: facet k becomes triangle k.
+template <typename Records>
+int ImportFacets(Records& records, int32_t n, ModelStore& m, ImportProgress* progress) {
+  m.vertexCount = m.triangleCount = 0;
+  WeldIndex index(std::min<uint64_t>(uint64_t(n), records.available()) / 2);
+  for (int32_t k = 0; k < n; ++k) {
+    if (k % kStlProgressStep == 0 && progress && progress->Cancelled(k, n)) return kMsgCanceled;
+    if (uint64_t(k) >= records.available()) break;
+    const uint8_t* record = records.Record(uint64_t(k));
+    if (!record) break;
+    Triangle& t = m.triangles[m.triangleCount];
+    for (int c = 0; c < 3; ++c)
+      if (!WeldCorner(m, index, record + 12 + 12 * c, t.corner[c])) return kMsgInvalidFile;
+    m.triangleColours[m.triangleCount] = GetU16(record + 48);
+    ++m.triangleCount;
+    if (m.triangleCount >= m.triangleCapacity && !GrowTriangles(m)) return kMsgInvalidFile;
+  }
+  return kMsgNone;
+}
+
+// Lines go and flags are cleared even when no facet follows.
+void PrepareModel(ModelStore& m, int32_t triangles, int32_t vertices) {
+  EnsureTriangleCapacity(m, triangles);  // estimates: the tables grow further if needed
+  EnsureVertexCapacity(m, vertices);
+  m.lineCount = 0;
+  ClearTriangleFlags(m);
+  m.normalsDirty = true;
+}
+
+bool ImportText(InputFile& file, ModelStore& m, ImportProgress* progress, int& message) {
+  std::vector<uint8_t> text(file.size()), records;
+  if (file.ReadAt(0, text.data(), text.size()) != text.size()) return false;
+  if (!ParseTextStl({reinterpret_cast<const char*>(text.data()), text.size()}, records))
+    return false;
+  const uint64_t facets = records.size() / kStlRecordSize;
+  if (facets > uint64_t(INT32_MAX)) return false;
+  const auto n = static_cast<int32_t>(facets);
+  PrepareModel(m, n, RoundedQuotient(facets, 2.0));
+  MemoryRecords source(records);
+  message = n < 1 ? kMsgNone : ImportFacets(source, n, m, progress);
+  return true;
+}
+
+}  // namespace
+
+std::string StlProgressText(int32_t k, int32_t n) {
+  std::string text = "importing stl... ";
+  if (k >= 0) text += ' ';
+  text += std::to_string(k);
+  text += '/';
+  if (n >= 0) text += ' ';
+  text += std::to_string(n);
+  return text + " (ESC to cancel)";
+}
+
+int ImportStl(InputFile& file, ModelStore& m, ImportProgress* progress) {
+  uint8_t head[kStlHeaderSize] = {};
+  const size_t got = file.ReadAt(0, head, sizeof head);
+  int message = kMsgNone;
+  if (got >= 5 && std::memcmp(head, "solid", 5) == 0 && ImportText(file, m, progress, message))
+    return message;
+  PrepareModel(m, RoundedQuotient(file.size(), 50.0), RoundedQuotient(file.size(), 100.0));
+  if (got < kStlHeaderSize) return kMsgNone;
+  const int32_t n = GetI32(head + 80);
+  if (n < 1) return kMsgNone;
+  FileRecords records(file);
+  return ImportFacets(records, n, m, progress);
+}
+
+int ExportStl(const ModelStore& m, const std::string& path) {
+  AtomicFileWriter out(path);
+  if (!out.Open()) return kMsgCantOpenFile;
+  uint8_t head[kStlHeaderSize];
+  std::memset(head, ' ', 80);
+  PutI32(head + 80, m.triangleCount);
+  out.Write(head, sizeof head);
+
+  // An index outside the vertex table is written as the origin rather than followed.
+  const Vec3 origin{0, 0, 0};
+  auto vertex = [&](int32_t i) -> const Vec3& {
+    return i >= 0 && size_t(i) < m.vertices.size() ? m.vertices[size_t(i)] : origin;
+  };
+  constexpr int kChunk = 4096;
+  std::vector<uint8_t> buffer(kChunk * kStlRecordSize);
+  for (int32_t first = 0; first < m.triangleCount; first += kChunk) {
+    const int32_t count = std::min(kChunk, m.triangleCount - first);
+    uint8_t* p = buffer.data();
+    for (int32_t i = first; i < first + count; ++i, p += kStlRecordSize) {
+      std::memcpy(p, &m.triangleNormals[size_t(i)], 12);
+      for (int c = 0; c < 3; ++c)
+        std::memcpy(p + 12 + 12 * c, &vertex(m.triangles[size_t(i)].corner[c]), 12);
+      PutU16(p + 48, m.triangleColours[size_t(i)]);
+    }
+    out.Write(buffer.data(), size_t(count) * kStlRecordSize);
+  }
+  return out.Commit() ? kMsgFileSaved : kMsgCantOpenFile;
+}
+
+}  // namespace qelvar

@@ -9,6 +9,7 @@
 #include "app/messages.h"
 #include "app/text_prompt.h"
 #include "app/value_fields.h"
+#include "render/view.h"
 #include "tools/selection.h"
 
 namespace qelvar {
@@ -89,6 +90,14 @@ void RunCommand(Modeller& m, int command) {
       break;
     case 4:  // "---- close -----"
       CloseMenu(menus, menus.chosenMenu);
+      break;
+    case 5:  // "froNt view" ... "Right side view"
+    case 6:
+    case 7:
+    case 8:
+    case 9:
+    case 10:
+      ApplyPresetView(m.view, static_cast<PresetView>(command - 5), m.flags);
       break;
     case 14:  // "sl. eNtire model"
       SelectAll(m.model);

@@ -269,7 +269,24 @@ TEST_F(MenuInterface, CommandsOfThisPart) {
   EXPECT_EQ(m.model.triangleFlags[5], kSelectedBit);
   RunCommand(m, 15);
   EXPECT_EQ(m.model.triangleFlags[5], 0);
+  m.view.angleXZ = 1.0f;
+  m.flags.redrawRequested = false;
+  RunCommand(m, 7);  // "Top view"
+  EXPECT_EQ(m.view.angleXZ, 0.0f);
+  EXPECT_TRUE(m.flags.redrawRequested);
   EXPECT_THROW(RunCommand(m, 0), ProgramEnded);
+}
+
+TEST_F(MenuInterface, VertSelectorRowMarksThePickedVertex) {
+  m.model.vertexScratch[2] = ScratchVertex{10.0f, 20.0f, 5.0f};
+  m.view.centreX = 300;
+  m.view.centreY = 400;
+  m.tools.pickedVertex = 2;
+  OpenMenu(m, 25);
+  Draw();
+  EXPECT_EQ(platform.screen().PixelRgb(308, 418), 0xFF00FFu);
+  EXPECT_EQ(platform.screen().PixelRgb(312, 422), 0xFF00FFu);
+  EXPECT_NE(platform.screen().PixelRgb(310, 420), 0xFF00FFu);
 }
 
 TEST_F(MenuInterface, CheckBoxes) {

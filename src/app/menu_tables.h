@@ -319,6 +319,7 @@ constexpr bool CommandsAreCovered() {
 
 static_assert(kMenuItems.size() == 161);
 static_assert(kMenus.size() == 31 + 1);
+static_assert(kCommandCount == 48);
 static_assert(detail::TablesAreSound(), "an item or menu definition is malformed");
 static_assert(detail::CommandsAreCovered(), "every command number has an item");
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <string>
 
-#include "app/menu_tables.h"
 #include "app/main_loop.h"
+#include "app/menu_tables.h"
 #include "app/text_drawing.h"
 #include "app/value_format.h"
 

@@ -38,7 +38,7 @@ struct FileListState {
   int thumbRow = 1;          // file row that showed the thumb at the last drawing
   int rowCounter = 0;        // file rows drawn so far in this screen update
   std::array<FileEntry, kFileListRows> page{};  // entries firstEntry .. firstEntry + 13
-  int listedFirstEntry = 0;  // firstEntry when the page was listed
+  int listedFirstEntry = 0;                     // firstEntry when the page was listed
 };
 
 struct MenuState {

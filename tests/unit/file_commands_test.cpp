@@ -7,6 +7,9 @@
 
 #include <memory>
 
+#include "app/menu_actions.h"
+#include "app/menu_draw.h"
+#include "app/menus.h"
 #include "app/messages.h"
 #include "file_test_util.h"
 #include "platform/headless_platform.h"
@@ -153,6 +156,36 @@ TEST_F(FileCommands, FileRowsOpenFilesAndEnterDirectories) {
   ChooseFileListRow(m, rows[13]);  // down arrow: one entry, repeating
   EXPECT_EQ(m.menus.fileList.firstEntry, 1);
   EXPECT_TRUE(m.flags.autoRepeatClick);
+}
+
+TEST_F(FileCommands, OpenMenuListsTheDirectoryAndItsRowsAct) {
+  Modeller& m = Start("");
+  SaveModel(m);
+  InitMenus(m.menus);
+  ASSERT_TRUE(OpenMenu(m.menus, 30));
+  m.menus.fileList.rowCounter = 0;
+  DrawMenus(m);
+  int firstRow = -1;
+  for (int i = m.menus.areaCount - 1; i >= 0; --i)
+    if (m.menus.areas[size_t(i)].item == 141) firstRow = i;
+  ASSERT_GE(firstRow, 0);
+  // Row 0 shows default.qv with the up arrow in its last cell.
+  const MenuArea& a = m.menus.areas[size_t(firstRow)];
+  EXPECT_EQ(platform_->screen().TextCell(a.row, a.column), 'd');
+  EXPECT_EQ(platform_->screen().TextCell(a.row, a.column + 35), 24);
+  m.model.triangleCount = 0;
+  ActivateArea(m, firstRow);
+  EXPECT_EQ(m.flags.statusMessage, kMsgFileLoaded);
+  EXPECT_EQ(m.model.triangleCount, 6);
+  RunCommand(m, 2);  // " Save"
+  EXPECT_EQ(m.flags.statusMessage, kMsgFileSaved);
+  m.options |= 1u << kOptAllFiles;
+  m.menus.fileList.firstEntry = 1;
+  for (int i = 0; i < m.menus.areaCount; ++i)
+    if (m.menus.areas[size_t(i)].item == 144) ActivateArea(m, i);  // "[_] All files"
+  EXPECT_FALSE(m.options & (1u << kOptAllFiles));
+  EXPECT_EQ(m.menus.fileList.firstEntry, 0);
+  EXPECT_TRUE(m.menus.fileList.needsListing);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // script is the window's close request.
 #include "platform/headless_platform.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -48,6 +49,11 @@ std::string HeadlessPlatform::WaitKey() {
 bool HeadlessPlatform::ReadMouse(MouseReading& out) {
   if (keys_.empty()) Advance();
   out = mouse_;
+  // Like a real pointer, the reading never leaves the screen.
+  if (screen_.width() > 0) {
+    out.x = std::clamp(out.x, 0, screen_.width() - 1);
+    out.y = std::clamp(out.y, 0, screen_.height() - 1);
+  }
   return true;
 }
 

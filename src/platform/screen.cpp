@@ -3,8 +3,10 @@
 #include "platform/screen.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/font.h"
 
@@ -196,8 +198,12 @@ void Screen::RowRgb(int y, uint32_t* out) const {
   const int w = width_;
   switch (depth_) {
     case 32:
+      // Stored as B, G, R, 0: on a little-endian host exactly the words 0x00RRGGBB.
+      static_assert(std::endian::native == std::endian::little);
+      std::memcpy(out, p, static_cast<size_t>(w) * 4);
+      break;
     case 24:
-      for (int x = 0; x < w; ++x, p += bytesPerPixel_) out[x] = p[2] << 16 | p[1] << 8 | p[0];
+      for (int x = 0; x < w; ++x, p += 3) out[x] = p[2] << 16 | p[1] << 8 | p[0];
       break;
     case 16:
       for (int x = 0; x < w; ++x, p += 2) out[x] = Rgb565ToRgb(p[1] << 8 | p[0]);

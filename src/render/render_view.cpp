@@ -40,6 +40,13 @@ void RenderStereoPair(ViewState& view, ModelStore& model, RenderBuffers& buffers
   view.eyeShift = 0.0f;
 }
 
+void NoteToolForStereo(uint32_t options, int toolMode, LoopFlags& flags) {
+  if (HasOption(options, kOptStereo) && toolMode != flags.previousTool) {
+    flags.redrawRequested = true;
+  }
+  flags.previousTool = toolMode;
+}
+
 void RenderView(ViewState& view, ModelStore& model, RenderBuffers& buffers,
                 const Backdrop& backdrop, const ScreenGeometry& geometry, const ValueCells& cells,
                 uint32_t options, int toolMode, LoopFlags& flags) {

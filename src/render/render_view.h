@@ -25,6 +25,11 @@ void RenderFrame(const ViewState& view, ModelStore& model, RenderBuffers& buffer
 void RenderStereoPair(ViewState& view, ModelStore& model, RenderBuffers& buffers,
                       const ScreenGeometry& geometry, const ValueCells& cells, uint32_t options);
 
+// Start of a main-loop pass: with "Stereo view" on, a tool switched on or off
+// since the previous pass requests a re-render (stereo is drawn only without a
+// tool). The tool is then remembered for the next pass.
+void NoteToolForStereo(uint32_t options, int toolMode, LoopFlags& flags);
+
 // The whole re-render; stereo only while no tool is active. Afterwards
 // redrawRequested is clear and screenDirty is 1. The selection centre is not
 // recomputed here.

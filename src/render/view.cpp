@@ -93,6 +93,16 @@ void NormaliseView(ViewState& view, LoopFlags& flags) {
   }
 }
 
+void RememberPreviousView(ViewState& view, const ValueCells& cells) {
+  view.previousAngleXY = view.angleXY;
+  view.previousAngleXZ = view.angleXZ;
+  view.previousAngleYZ = view.angleYZ;
+  view.previousDistance = view.distance;
+  view.previousScaling = view.scaling;
+  view.previousLightXY = cells.Real(kCellLightXY);
+  view.previousLightYZ = cells.Real(kCellLightYZ);
+}
+
 void ApplyPresetView(ViewState& view, PresetView preset, LoopFlags& flags) {
   // Quarter turns of angleXY and angleYZ for each view.
   struct Turns {

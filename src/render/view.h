@@ -46,6 +46,11 @@ void NormaliseView(ViewState& view, LoopFlags& flags);
 enum class PresetView { kFront, kBack, kTop, kBottom, kLeftSide, kRightSide };
 void ApplyPresetView(ViewState& view, PresetView preset, LoopFlags& flags);
 
+// End of a main-loop pass: the angles, distance, scaling and the light angles
+// ("LXY", "LYZ") become the previous-pass values that NormaliseView, mouse
+// look and the mouse-light tool start from.
+void RememberPreviousView(ViewState& view, const ValueCells& cells);
+
 // Distance, scale and pan back to their defaults (vertical pan 0); angles stay.
 void ResetView(ViewState& view, const ScreenGeometry& geometry, LoopFlags& flags);
 

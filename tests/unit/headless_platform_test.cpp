@@ -79,6 +79,18 @@ TEST(HeadlessSteps, ButtonsWheelAndHeldKeysChangeOnePerStep) {
   EXPECT_EQ(p.TakeKey(), kClose);
 }
 
+TEST(HeadlessSteps, PointerStaysOnTheScreen) {
+  Fixture f("clamp");
+  HeadlessPlatform p = f.Player("mouse -5 900\nmouse 400 -1\n");
+  ASSERT_TRUE(p.OpenMode(13, 32));
+  MouseReading m = Poll(p);
+  EXPECT_EQ(m.x, 0);
+  EXPECT_EQ(m.y, 199);
+  m = Poll(p);
+  EXPECT_EQ(m.x, 319);
+  EXPECT_EQ(m.y, 0);
+}
+
 TEST(HeadlessSteps, IdleCountsStepsAndOutputsRunBetweenSteps) {
   Fixture f("idle");
   HeadlessPlatform p = f.Player("idle 3\ntext a.txt\nidle 0\nmouse 1 1\ntext b.txt\n");

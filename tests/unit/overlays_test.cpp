@@ -237,12 +237,20 @@ TEST(Stereo, HalvesStayApart) {
   EXPECT_GT(rightEdge, 0);
 }
 
-TEST(Stereo, ActiveToolRendersMono) {
+TEST(Stereo, ActiveToolRendersMonoAndSwitchingRedraws) {
   Frame mono, stereo;
   mono.Render();
   stereo.options |= 1u << kOptStereo;
   stereo.Render(3);
   EXPECT_EQ(mono.buffers.colour, stereo.buffers.colour);
+  LoopFlags flags;
+  NoteToolForStereo(kStartOptions, 8, flags);  // stereo off: no re-render
+  EXPECT_FALSE(flags.redrawRequested);
+  NoteToolForStereo(stereo.options, 8, flags);
+  EXPECT_FALSE(flags.redrawRequested);
+  NoteToolForStereo(stereo.options, 0, flags);
+  EXPECT_TRUE(flags.redrawRequested);
+  EXPECT_EQ(flags.previousTool, 0);
 }
 
 }  // namespace

@@ -1,0 +1,260 @@
+// One pass of the main loop, step by step: everything the program does after
+// start-up happens inside it or in the modal loops it calls.
+#include "app/main_loop.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/menu_hooks.h"
+#include "render/camera.h"
+#include "render/mouse_light.h"
+#include "render/presentation.h"
+#include "render/render_view.h"
+#include "render/shading.h"
+#include "render/view.h"
+#include "tools/selection.h"
+
+namespace qelvar {
+namespace {
+
+constexpr int kIdleSleepMs = 40;
+constexpr int kFrameRateTool = 5;
+constexpr int kMouseLightTool = 8;
+
+int RoundToInt(float v) { return static_cast<int>(std::nearbyint(v)); }
+
+void RefreshDisplayedValues(Modeller& m) {
+  ValueCells& c = m.cells;
+  const ViewState& v = m.view;
+  c.Int(kCellVertexCount) = m.model.vertexCount;
+  c.Int(kCellTriangleCount) = m.model.triangleCount;
+  c.Int(kCellLineCount) = m.model.lineCount;
+  c.Int(kCellCXY) = RoundToInt(180.0f * v.angleXY / kPi);
+  c.Int(kCellCXZ) = RoundToInt(180.0f * v.angleXZ / kPi);
+  c.Int(kCellCYZ) = RoundToInt(180.0f * v.angleYZ / kPi);
+  c.Int(kCellDistance) = RoundToInt(v.distance);
+  c.Int(kCellScaling) = RoundToInt(v.scaling);
+  c.Int(kCellHOffset) = v.centreX;
+  c.Int(kCellVOffset) = v.centreY;
+  m.model.defaultColour = ComposeColour(c.Int(kCellDefaultRed), c.Int(kCellDefaultGreen),
+                                        c.Int(kCellDefaultBlue));
+  for (int cell = kCellChangeRed; cell <= kCellDefaultBlue; ++cell)
+    c.Int(cell) = std::clamp(c.Int(cell), 0, 31);
+}
+
+bool MouseUnchanged(const MouseState& s) {
+  return s.mouseX == s.previousMouseX && s.mouseY == s.previousMouseY &&
+         s.buttons == s.previousButtons && s.wheel == s.previousWheel;
+}
+
+// Step 6: the frame-rate tool re-renders every pass; any key or a right click ends it.
+void FrameRateToolStep(Modeller& m) {
+  ToolState& t = m.tools;
+  m.flags.redrawRequested = true;
+  const double now = m.platform.Clock();
+  if (now - t.frameRateStart > 4.0) {
+    t.frameRateStart = now;
+    t.frameRateFrames = 0;
+  }
+  if (m.mouse.rightClick || !m.flags.lastKey.empty()) t.toolMode = 0;
+}
+
+// Steps 5 to 9: poll until something happened. False when the pass ends here.
+bool WaitForInput(Modeller& m) {
+  LoopFlags& f = m.flags;
+  for (;;) {
+    ReadMouse(m);
+    f.lastKey = m.platform.TakeKey();
+    if (m.tools.toolMode == kFrameRateTool) {
+      FrameRateToolStep(m);
+      return false;
+    }
+    const bool alt = m.platform.KeyHeld(kScanAlt);
+    if (alt && !f.previousAltState) {
+      f.screenDirty = 2;
+      ToggleMenuBarFocus(m);
+    }
+    f.previousAltState = alt;
+    if (f.screenDirty != 0) return false;  // the key of this pass is dropped
+    if (!f.lastKey.empty() || !MouseUnchanged(m.mouse)) return true;
+    m.platform.Sleep(kIdleSleepMs);
+    if (f.autoRepeatClick) {
+      m.mouse.leftClick = 1;
+      return true;
+    }
+  }
+}
+
+enum class GlobalKey { kNone, kToolStep, kEndPass, kHelp };
+
+// Step 11: F1, F2..F5, F6/F8, Escape and the close request.
+GlobalKey HandleGlobalKeys(Modeller& m) {
+  const std::string& key = m.flags.lastKey;
+  if (IsExtendedKey(key, kScanF1)) {
+    ShowHelp(m);
+    m.flags.screenDirty = 1;
+    return GlobalKey::kHelp;
+  }
+  static constexpr struct { int scan, menu; } kMenuKeys[] = {
+      {kScanF2, 15}, {kScanF3, 10}, {kScanF4, 22}, {kScanF5, 23}};
+  for (const auto& k : kMenuKeys) {
+    if (IsExtendedKey(key, k.scan)) {
+      OpenMenu(m, k.menu);
+      m.flags.screenDirty = 1;
+      return GlobalKey::kToolStep;
+    }
+  }
+  if (IsExtendedKey(key, kScanF6) || IsExtendedKey(key, kScanF8)) {
+    if (IsExtendedKey(key, kScanF6)) {
+      InvertSelection(m.model);
+    } else {
+      ClearSelection(m.model);
+    }
+    m.flags.redrawRequested = true;
+    return GlobalKey::kEndPass;
+  }
+  if (key == "\x1b") {
+    ResetView(m.view, m.geometry, m.flags);
+    return GlobalKey::kEndPass;
+  }
+  if (IsExtendedKey(key, kScanClose)) m.platform.EndProgram();
+  return GlobalKey::kNone;
+}
+
+// Step 14: camera keys while the view is unlocked and no menu has the focus.
+void HandleCameraKeys(Modeller& m) {
+  if (HasOption(m.options, kOptLockView) || MenuHasKeyboardFocus(m)) return;
+  const bool shift = m.platform.KeyHeld(kScanLeftShift) || m.platform.KeyHeld(kScanRightShift);
+  CameraKey(m.view, m.flags.lastKey, shift, m.flags);
+}
+
+// Step 16: the active tool takes the mouse; with none, mouse look.
+void ToolStep(Modeller& m) {
+  if (m.flags.menuItemClicked) return;
+  const int dx = m.mouse.mouseX - m.mouse.pressX;
+  const int dy = m.mouse.mouseY - m.mouse.pressY;
+  switch (m.tools.toolMode) {
+    case 0:
+      if (!HasOption(m.options, kOptLockView))
+        MouseLook(m.view, m.geometry, dx, dy, m.mouse.buttons, m.flags);
+      break;
+    case kMouseLightTool:
+      MouseLightTool(m.view, m.geometry, dx, dy, m.mouse.buttons, m.mouse.rightClick != 0,
+                     m.cells, m.tools.toolMode, m.flags);
+      break;
+    default:
+      break;  // the other mouse tools are not built yet
+  }
+}
+
+// Step 17: the reference positions and previous-pass view values.
+void EndOfPass(Modeller& m) {
+  MouseState& s = m.mouse;
+  m.flags.selectionDrag = false;
+  s.pressX = s.mouseX;
+  s.pressY = s.mouseY;
+  s.dragOriginX = s.screenMouseX;
+  s.dragOriginY = s.screenMouseY;
+  RememberPreviousView(m.view, m.cells);
+}
+
+// Steps 10 to 15; returns how the pass goes on.
+PassFlow DispatchInput(Modeller& m) {
+  MouseState& s = m.mouse;
+  if (!(s.buttons & 1)) m.flags.autoRepeatClick = false;
+  if (s.leftClick || s.rightClick) {
+    s.pressX = s.mouseX;
+    s.pressY = s.mouseY;
+  }
+  switch (HandleGlobalKeys(m)) {
+    case GlobalKey::kHelp: return PassFlow::kEndPassNoBookkeeping;
+    case GlobalKey::kToolStep: return PassFlow::kToolStep;
+    case GlobalKey::kEndPass: return PassFlow::kEndPass;
+    case GlobalKey::kNone: break;
+  }
+  if (s.wheel != s.previousWheel) {
+    const PassFlow flow = MenuWheelStep(m);
+    if (flow != PassFlow::kContinue) return flow;
+  }
+  const PassFlow keys = MenuKeyStep(m);
+  if (keys != PassFlow::kContinue) return keys;
+  if (!(s.buttons & 1)) m.flags.menuItemClicked = false;
+  HandleCameraKeys(m);
+  if (m.flags.redrawRequested) return PassFlow::kToolStep;
+  const PassFlow mouse = MenuMouseStep(m);
+  return mouse == PassFlow::kContinue ? PassFlow::kToolStep : mouse;
+}
+
+}  // namespace
+
+void ReadMouse(Modeller& m) {
+  MouseState& s = m.mouse;
+  s.previousMouseX = s.mouseX;
+  s.previousMouseY = s.mouseY;
+  s.previousWheel = s.wheel;
+  s.previousButtons = s.buttons;
+  s.leftClick = 0;
+  s.rightClick = 0;
+  MouseReading r;
+  if (!m.platform.ReadMouse(r)) return;
+  s.screenMouseX = r.x;
+  s.screenMouseY = r.y;
+  s.wheel = r.wheel;
+  s.buttons = r.buttons;
+  s.mouseY = r.y;
+  s.mouseX = m.geometry.detail == 0 ? (r.x >> 1) : m.geometry.detail == 2 ? r.x * 2 : r.x;
+  if ((r.buttons & 1) && !(s.previousButtons & 1)) s.leftClick = 1;
+  if ((r.buttons & 2) && !(s.previousButtons & 2)) s.rightClick = 2;
+}
+
+void UpdateScreen(Modeller& m) {
+  LoopFlags& f = m.flags;
+  RefreshDisplayedValues(m);
+  m.cells.Int(kCellSelectedCount) = CountSelected(m.model);
+  m.platform.Lock();
+  if (!(f.screenDirty == 2 && !f.messageOnScreen)) {
+    PresentFrame(m.buffers, m.geometry, m.colours, m.platform.screen());
+    f.messageOnScreen = false;
+  }
+  DrawOverlay(m);
+  if (f.statusMessage != 0) {
+    PrintStatusMessage(m);
+    f.messageOnScreen = true;
+  }
+  m.platform.Unlock();
+  f.statusMessage = 0;
+  f.screenDirty = 0;
+}
+
+void MainLoopPass(Modeller& m) {
+  LoopFlags& f = m.flags;
+  if (m.model.normalsDirty) {
+    ComputeNormals(m.model);
+    m.model.normalsDirty = false;
+    f.redrawRequested = true;
+  }
+  if (HasOption(m.options, kOptStereo) && m.tools.toolMode != f.previousTool)
+    f.redrawRequested = true;
+  f.previousTool = m.tools.toolMode;
+  if (f.redrawRequested) {
+    RenderView(m);
+    f.redrawRequested = false;
+    f.screenDirty = 1;
+    m.tools.selectionCentre = ComputeSelectionCentre(m.model);
+  }
+  if (f.screenDirty != 0) UpdateScreen(m);
+  if (!WaitForInput(m)) return;
+  switch (DispatchInput(m)) {
+    case PassFlow::kEndPassNoBookkeeping: return;
+    case PassFlow::kEndPass: break;
+    case PassFlow::kContinue:
+    case PassFlow::kToolStep: ToolStep(m); break;
+  }
+  EndOfPass(m);
+}
+
+void MainLoop(Modeller& m) {
+  for (;;) MainLoopPass(m);
+}
+
+}  // namespace qelvar

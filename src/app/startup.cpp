@@ -1,0 +1,123 @@
+// Start-up runs once: settings, screen, colours, buffers, start values, and
+// the model named on the command line.
+#include "app/startup.h"
+
+#include "app/colour_tables.h"
+#include "app/main_loop.h"
+#include "app/menu_hooks.h"
+#include "app/value_cells.h"
+#include "model/model_file.h"
+#include "model/stl_progress.h"
+#include "render/rasteriser.h"
+#include "render/view.h"
+
+namespace qelvar {
+namespace {
+
+constexpr int kFallbackMode = 19;
+constexpr int kFallbackDepth = 32;
+
+// Opens the configured mode, or mode 19 at 32 bits when the platform refuses it.
+void OpenScreen(Modeller& m) {
+  Platform& p = m.platform;
+  const Settings& s = m.settings;
+  bool opened = false;
+  if (s.mode > 21) {
+    const int width = s.mode / 10000;
+    const int height = s.mode - 10000 * width;
+    opened = p.OpenWindow(width, height, s.cdep);
+    if (opened && height > 400) p.screen().SetTextGrid(width / 8, height / 16);
+  } else {
+    opened = p.OpenMode(s.mode, s.cdep);
+  }
+  if (!opened) {
+    m.settings.mode = kFallbackMode;
+    m.settings.cdep = kFallbackDepth;
+    p.OpenMode(kFallbackMode, kFallbackDepth);
+  }
+}
+
+void DeriveGeometry(Modeller& m) {
+  const Screen& screen = m.platform.screen();
+  ScreenGeometry& g = m.geometry;
+  g.screenWidth = screen.width();
+  g.screenHeight = screen.height();
+  g.colourDepth = m.settings.cdep == 4 ? 4 : screen.depth();
+  g.textColumns = screen.textColumns();
+  g.textRows = screen.textRows();
+  g.cellHeight = g.textRows > 0 ? g.screenHeight / g.textRows : 8;
+  // A detail level outside 0..2 has no meaning: run at the normal level.
+  g.detail = m.settings.rdet <= 2 ? m.settings.rdet : 1;
+  g.bufferHeight = g.screenHeight;
+  switch (g.detail) {
+    case 0:
+      g.bufferWidth = g.screenWidth >> 1;
+      g.hSampling = 0.5f;
+      break;
+    case 2:
+      g.bufferWidth = g.screenWidth * 2;
+      g.hSampling = 2.0f;
+      break;
+    default:
+      g.bufferWidth = g.screenWidth;
+      g.hSampling = 1.0f;
+  }
+}
+
+void PrepareColours(Modeller& m) {
+  if (m.geometry.colourDepth == 8) {
+    Screen& screen = m.platform.screen();
+    for (int i = 0; i < 256; ++i) screen.SetPalette(i, i & 192, (i & 60) << 2, (i & 3) << 6);
+  }
+  m.colours.interfaceColours = InterfaceColoursForDepth(m.geometry.colourDepth);
+}
+
+void SetStartValues(Modeller& m) {
+  InitValueCells(m.cells);
+  InitView(m.view, m.geometry);
+  m.model.normalsDirty = true;
+  m.options = kStartOptions;
+  m.tools = ToolState{};
+  m.backdrop = Backdrop{};
+}
+
+// The model named on the command line, loaded as " Open" loads a chosen file;
+// its message shows with the first frame.
+void LoadCommandLineModel(Modeller& m, const std::string& name) {
+  const auto& colours = m.colours.interfaceColours;
+  ScreenImportProgress progress(m.platform, colours[kColourCheckRow], colours[kColourText]);
+  m.flags.statusMessage =
+      LoadModelFile(name, ModelFileTarget{m.model, m.modelFileName, m.options}, &progress);
+}
+
+std::string SettingsPath(const std::string& directory) {
+  if (directory.empty()) return "QELVAR.INI";
+  return directory.back() == '/' ? directory + "QELVAR.INI" : directory + "/QELVAR.INI";
+}
+
+}  // namespace
+
+void Startup(Modeller& m) {
+  m.colours.ditherPairs = ComputeDitherPairs();
+  InitMenus(m);
+  m.settings = ReadSettings(SettingsPath(m.platform.ProgramDirectory()));
+  if (m.settings.cdep == 4) m.settings.rdet = 0;
+  OpenScreen(m);
+  DeriveGeometry(m);
+  PrepareColours(m);
+  InitRenderBuffers(m.buffers, m.geometry);
+  InitModelStore(m.model);
+  SetStartValues(m);
+  m.modelFileName = "default.qv";
+  const std::string argument = m.platform.CommandLine();
+  if (!argument.empty()) LoadCommandLineModel(m, argument);
+}
+
+void RunStartup(Platform& platform) {
+  // One program-wide state for the whole run; it never goes out of scope.
+  static Modeller* modeller = new Modeller(platform);
+  Startup(*modeller);
+  MainLoop(*modeller);
+}
+
+}  // namespace qelvar

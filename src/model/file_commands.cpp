@@ -56,11 +56,6 @@ void LoadModelFile(Modeller& m, const std::string& name) {
   GeometryChanged(m);
 }
 
-void LoadCommandLineModel(Modeller& m) {
-  const std::string name = m.platform.CommandLine();
-  if (!name.empty()) LoadModelFile(m, name);
-}
-
 void OpenByName(Modeller& m) {
   const std::string name = AskName(m, kOpenTitle);
   if (!name.empty()) LoadModelFile(m, name);

@@ -1,5 +1,5 @@
 // The File, Edit, Actions and View menu commands that read and write files,
-// the rows of the " Open" file list, and the start-up model load.
+// and the rows of the " Open" file list.
 #pragma once
 
 #include <string>
@@ -9,11 +9,9 @@
 
 namespace qelvar {
 
-// Loads a model (or imports an STL file) as the file list and start-up do:
-// the outcome goes to the status line, normals and view are renewed.
+// Loads a model (or imports an STL file) as the file list does: the outcome
+// goes to the status line, normals and view are renewed.
 void LoadModelFile(Modeller& m, const std::string& name);
-// Start-up: the command line, when it names anything, is the model to load.
-void LoadCommandLineModel(Modeller& m);
 
 void OpenByName(Modeller& m);               // "filename Entry"
 void SaveModel(Modeller& m);                // " Save"

@@ -11,6 +11,7 @@
 #include "app/menu_draw.h"
 #include "app/menus.h"
 #include "app/messages.h"
+#include "app/startup.h"
 #include "file_test_util.h"
 #include "platform/headless_platform.h"
 
@@ -63,13 +64,12 @@ TEST_F(FileCommands, CommandLineNamesTheStartupModel) {
   SaveModel(saver);  // default.qv
   ASSERT_EQ(saver.flags.statusMessage, kMsgFileSaved);
   Modeller& m = Start("", "default.qv");
-  LoadCommandLineModel(m);
+  Startup(m);
   EXPECT_EQ(m.flags.statusMessage, kMsgFileLoaded);
   EXPECT_EQ(m.model.vertexCount, 10);
-  EXPECT_TRUE(m.flags.redrawRequested);
-  Modeller& none = Start("");
-  LoadCommandLineModel(none);
-  EXPECT_EQ(none.flags.statusMessage, kMsgNone);
+  EXPECT_EQ(m.modelFileName, "default.qv");
+  Modeller& none = Start("", "");
+  Startup(none);
   EXPECT_EQ(none.model.vertexCount, 9);
 }
 

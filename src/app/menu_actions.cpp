@@ -11,6 +11,7 @@
 #include "app/value_fields.h"
 #include "model/file_browser.h"
 #include "model/file_commands.h"
+#include "render/view.h"
 #include "tools/selection.h"
 
 namespace qelvar {
@@ -105,6 +106,14 @@ void RunCommand(Modeller& m, int command) {
       break;
     case 11:  // " exPort stl"
       ExportStlCommand(m);
+      break;
+    case 5:  // "froNt view" ... "Right side view"
+    case 6:
+    case 7:
+    case 8:
+    case 9:
+    case 10:
+      ApplyPresetView(m.view, static_cast<PresetView>(command - 5), m.flags);
       break;
     case 14:  // "sl. eNtire model"
       SelectAll(m.model);

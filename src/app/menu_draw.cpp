@@ -9,6 +9,7 @@
 #include "app/text_drawing.h"
 #include "app/value_fields.h"
 #include "model/file_commands.h"
+#include "render/overlays.h"
 
 namespace qelvar {
 namespace {
@@ -82,6 +83,9 @@ void DrawArea(Modeller& m, int index) {
   }
   // The outline takes the row's own background colour, now the text colour.
   if (highlighted) DrawOutline(m, a, fg);
+  if (a.item == kVertSelectorItem)
+    DrawVertexMarker(m.view, m.model, m.geometry.detail, m.tools.pickedVertex,
+                     MarkerColour(m, 0xFF00FF), m.platform.screen());
 }
 
 }  // namespace

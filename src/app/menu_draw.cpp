@@ -8,6 +8,7 @@
 #include "app/menus.h"
 #include "app/text_drawing.h"
 #include "app/value_fields.h"
+#include "model/file_commands.h"
 #include "render/overlays.h"
 
 namespace qelvar {
@@ -73,6 +74,9 @@ void DrawArea(Modeller& m, int index) {
     case kKindGroupRow:
     case kKindNameRow:
       DrawGroupRow(m, a, fg, bg);
+      break;
+    case kKindFileRow:
+      DrawFileListRow(m, a, fg, bg);
       break;
     default:
       break;

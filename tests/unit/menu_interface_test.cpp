@@ -226,6 +226,7 @@ TEST_F(MenuInterface, RightButtonDragsMenusButNotTheBar) {
 TEST_F(MenuInterface, FileListThumbDrag) {
   OpenMenu(m, 30);
   m.menus.fileList.entryCount = 60;
+  m.menus.fileList.needsListing = false;  // a listing of 60 entries, not of the test's directory
   m.menus.fileList.thumbRow = 1;
   Draw();  // file rows get their row numbers from the file browser; here by hand
   int row = 0;

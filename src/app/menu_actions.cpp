@@ -11,6 +11,7 @@
 #include "app/value_fields.h"
 #include "model/file_browser.h"
 #include "model/file_commands.h"
+#include "render/model_colours.h"
 #include "render/view.h"
 #include "tools/selection.h"
 
@@ -18,6 +19,8 @@ namespace qelvar {
 namespace {
 
 constexpr int kToolVertexEdit = 6;
+constexpr int kToolMouseLight = 8;
+constexpr int kChangeColourMenu = 27;
 constexpr int kByPartGroupMenu = 20;
 
 void ToggleOption(Modeller& m, int bit) {
@@ -49,6 +52,18 @@ void RenamePartGroup(Modeller& m, int group) {
   PartName& name = m.model.partNames[group % kPartGroups];
   name.fill('\0');
   std::copy_n(answer.begin(), std::min<size_t>(answer.size(), kPartNameLength), name.begin());
+}
+
+// "....confirm.....": the operation of the menu it was chosen in.
+void Confirm(Modeller& m) {
+  switch (m.menus.chosenMenu) {
+    case kChangeColourMenu:
+      ApplyChangeColour(m.model, m.cells, m.flags);
+      break;
+    default:  // move, duplicate, rotate, scale, delete, drill press: not connected yet
+      m.flags.statusMessage = kMsgNotImplemented;
+      break;
+  }
 }
 
 }  // namespace
@@ -123,6 +138,9 @@ void RunCommand(Modeller& m, int command) {
       ClearSelection(m.model);
       m.flags.redrawRequested = true;
       break;
+    case 17:  // "....confirm....."
+      Confirm(m);
+      break;
     case 18:  // " New"
       ClearModel(m.model);
       m.flags.statusMessage = kMsgModelCleared;
@@ -145,6 +163,9 @@ void RunCommand(Modeller& m, int command) {
     case 38:  // "save scReenshot"
       SaveScreenshotCommand(m);
       break;
+    case 39:  // "rainbOw"
+      ApplyRainbow(m.model, m.flags);
+      break;
     case 42:  // "<prev page next>"
       StepFileListPageCommand(m);
       break;
@@ -153,6 +174,9 @@ void RunCommand(Modeller& m, int command) {
       break;
     case 44:  // "lOad backdrop"
       LoadBackdropCommand(m);
+      break;
+    case 45:  // "Mouse light": the main loop runs the tool until a right click
+      m.tools.toolMode = kToolMouseLight;
       break;
     default:  // operations not connected yet
       m.flags.statusMessage = kMsgNotImplemented;

@@ -278,6 +278,23 @@ TEST_F(MenuInterface, CommandsOfThisPart) {
   EXPECT_THROW(RunCommand(m, 0), ProgramEnded);
 }
 
+TEST_F(MenuInterface, ConfirmActsForTheMenuItWasChosenIn) {
+  m.model.triangleFlags[4] = kSelectedBit;
+  m.cells.Int(kCellChangeRed) = 31;
+  OpenMenu(m, 27);  // "Change color"
+  Click(AreaOfItem(27, 72));
+  EXPECT_EQ(m.model.triangleColours[4], 31 << 10);
+  EXPECT_EQ(m.model.triangleColours[3], 0);
+  OpenMenu(m, 21);  // "Delete selection": its operation is not connected here
+  m.flags.statusMessage = 0;
+  Click(AreaOfItem(21, 72));
+  EXPECT_EQ(m.flags.statusMessage, 10);
+  EXPECT_EQ(m.model.triangleCount, 6);
+  OpenMenu(m, 31);
+  Click(AreaOfItem(31, 155));  // "Mouse light"
+  EXPECT_EQ(m.tools.toolMode, 8);
+}
+
 TEST_F(MenuInterface, VertSelectorRowMarksThePickedVertex) {
   m.model.vertexScratch[2] = ScratchVertex{10.0f, 20.0f, 5.0f};
   m.view.centreX = 300;

@@ -196,6 +196,13 @@ TEST_F(MenuInterface, GroupRowsSelectAndUnselectTheirGroup) {
   Click(second);
   EXPECT_EQ(m.model.triangleFlags[1], 3);
   EXPECT_EQ(m.model.triangleFlags[2], 3);
+  // The group row of another menu only shows its selector's group.
+  m.options = 0;
+  OpenMenu(m, 2);
+  m.menus.partGroup[2] = 3;
+  DrawOverlay(m);
+  Click(AreaOfItem(2, 18));
+  EXPECT_EQ(m.model.triangleFlags[1], 3);
 }
 
 TEST_F(MenuInterface, RightButtonDragsMenusButNotTheBar) {

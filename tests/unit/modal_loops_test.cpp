@@ -195,8 +195,15 @@ TEST_F(ModalLoops, ToolLine) {
   DrawOverlay(m);
   EXPECT_EQ(m.tools.toolMode, 0);
   OpenMenu(m, 10);
+  m.mouse.dragOriginX = 500;
+  m.mouse.dragOriginY = 300;
+  m.mouse.screenMouseX = 540;
+  m.mouse.screenMouseY = 320;
   DrawOverlay(m);
   EXPECT_EQ(m.tools.toolMode, 2);
+  EXPECT_EQ(s.PixelRgb(520, 300), EntryColour(m, kColourSelectRect));
+  EXPECT_EQ(s.PixelRgb(540, 310), EntryColour(m, kColourSelectRect));
+  EXPECT_NE(s.PixelRgb(520, 310), EntryColour(m, kColourSelectRect));
   CloseMenu(m.menus, 10);
   DrawOverlay(m);
   EXPECT_EQ(m.tools.toolMode, 0);

@@ -157,7 +157,9 @@ void SdlPlatform::Present() {
 std::string SdlPlatform::TakeKey() {
   PumpEvents();
   if (keys_.empty()) return {};
-  std::string key = std::move(keys_.front());
+  std::string key = std::move(keys_.front().code);
+  shiftOfTakenKey_[0] = keys_.front().shift[0];
+  shiftOfTakenKey_[1] = keys_.front().shift[1];
   keys_.pop_front();
   return key;
 }
@@ -185,9 +187,12 @@ bool SdlPlatform::KeyHeld(int scanCode) {
   PumpEvents();
   const int i = HeldIndex(scanCode);
   if (i < 0) return false;
-  const bool result = held_[i] || pressedSinceQuery_[i];
-  pressedSinceQuery_[i] = false;
-  return result;
+  if (i == 0) {
+    const bool result = held_[0] || altPressedSinceQuery_;
+    altPressedSinceQuery_ = false;
+    return result;
+  }
+  return held_[i] || shiftOfTakenKey_[i - 1];
 }
 
 bool SdlPlatform::ReadMouse(MouseReading& out) {
@@ -279,11 +284,11 @@ void SdlPlatform::HandleEvent(const SDL_Event& e) {
 void SdlPlatform::HandleKeyDown(const SDL_Event& e) {
   const SDL_Keysym& k = e.key.keysym;
   if (k.scancode == SDL_SCANCODE_LALT || k.scancode == SDL_SCANCODE_RALT) {
-    held_[0] = pressedSinceQuery_[0] = true;
+    held_[0] = altPressedSinceQuery_ = true;
   } else if (k.scancode == SDL_SCANCODE_LSHIFT) {
-    held_[1] = pressedSinceQuery_[1] = true;
+    held_[1] = true;
   } else if (k.scancode == SDL_SCANCODE_RSHIFT) {
-    held_[2] = pressedSinceQuery_[2] = true;
+    held_[2] = true;
   }
   switch (k.sym) {
     case SDLK_RETURN:
@@ -323,7 +328,9 @@ void SdlPlatform::HandleText(const char* utf8) {
 
 void SdlPlatform::PushKey(std::string key) {
   const bool close = key == Extended(kScanClose);
-  if (keys_.size() < kKeyBufferLimit || close) keys_.push_back(std::move(key));
+  if (keys_.size() < kKeyBufferLimit || close) {
+    keys_.push_back(BufferedKey{std::move(key), {held_[1], held_[2]}});
+  }
 }
 
 void SdlPlatform::MoveMouse(int windowX, int windowY) {

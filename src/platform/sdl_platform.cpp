@@ -80,6 +80,14 @@ SdlPlatform::SdlPlatform(int argc, char** argv) {
     error_ = SDL_GetError();
     return;
   }
+  // Without a display SDL falls back to drivers that show nothing; a window
+  // nobody can see or close must not start unless asked for by name.
+  const std::string driver = SDL_GetCurrentVideoDriver();
+  if ((driver == "offscreen" || driver == "dummy") && !std::getenv("SDL_VIDEODRIVER")) {
+    error_ = "no display (only the " + driver + " video driver is available)";
+    SDL_Quit();
+    return;
+  }
   clockStart_ = SDL_GetPerformanceCounter();
   ready_ = true;
 }

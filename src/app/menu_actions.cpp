@@ -9,6 +9,9 @@
 #include "app/messages.h"
 #include "app/text_prompt.h"
 #include "app/value_fields.h"
+#include "model/file_browser.h"
+#include "model/file_commands.h"
+#include "render/view.h"
 #include "tools/selection.h"
 
 namespace qelvar {
@@ -20,8 +23,7 @@ constexpr int kByPartGroupMenu = 20;
 void ToggleOption(Modeller& m, int bit) {
   m.options ^= 1u << bit;
   if (bit == kOptAllFiles) {
-    m.menus.fileList.firstEntry = 0;
-    m.menus.fileList.needsListing = true;
+    RestartFileList(m.menus.fileList);
   }
   if (HasOption(m.options, kOptVertSelector)) m.tools.toolMode = kToolVertexEdit;
   m.flags.redrawRequested = true;
@@ -76,7 +78,10 @@ void ActivateArea(Modeller& m, int area) {
     case kKindNameRow:
       RenamePartGroup(m, a.extra);
       break;
-    default:  // labels, display values; file rows are chosen by the file browser
+    case kKindFileRow:
+      ChooseFileListRow(m, a);
+      break;
+    default:  // labels, display values
       break;
   }
 }
@@ -87,8 +92,28 @@ void RunCommand(Modeller& m, int command) {
     case 0:  // " Quit": at once, nothing saved
       m.platform.EndProgram();
       break;
+    case 1:  // "filename Entry"
+      OpenByName(m);
+      break;
+    case 2:  // " Save"
+      SaveModel(m);
+      break;
+    case 3:  // " save As"
+      SaveAs(m);
+      break;
     case 4:  // "---- close -----"
       CloseMenu(menus, menus.chosenMenu);
+      break;
+    case 11:  // " exPort stl"
+      ExportStlCommand(m);
+      break;
+    case 5:  // "froNt view" ... "Right side view"
+    case 6:
+    case 7:
+    case 8:
+    case 9:
+    case 10:
+      ApplyPresetView(m.view, static_cast<PresetView>(command - 5), m.flags);
       break;
     case 14:  // "sl. eNtire model"
       SelectAll(m.model);
@@ -110,6 +135,24 @@ void RunCommand(Modeller& m, int command) {
     }
     case 30:  // "cHizel"
       m.flags.statusMessage = kMsgNotImplemented;
+      break;
+    case 31:  // "Load part from"
+      LoadPart(m);
+      break;
+    case 32:  // "save To file"
+      SavePart(m);
+      break;
+    case 38:  // "save scReenshot"
+      SaveScreenshotCommand(m);
+      break;
+    case 42:  // "<prev page next>"
+      StepFileListPageCommand(m);
+      break;
+    case 43:  // " (current path) "
+      ChangeFileListPath(m);
+      break;
+    case 44:  // "lOad backdrop"
+      LoadBackdropCommand(m);
       break;
     default:  // operations not connected yet
       m.flags.statusMessage = kMsgNotImplemented;

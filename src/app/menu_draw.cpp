@@ -8,6 +8,8 @@
 #include "app/menus.h"
 #include "app/text_drawing.h"
 #include "app/value_fields.h"
+#include "model/file_commands.h"
+#include "render/overlays.h"
 
 namespace qelvar {
 namespace {
@@ -73,11 +75,17 @@ void DrawArea(Modeller& m, int index) {
     case kKindNameRow:
       DrawGroupRow(m, a, fg, bg);
       break;
+    case kKindFileRow:
+      DrawFileListRow(m, a, fg, bg);
+      break;
     default:
       break;
   }
   // The outline takes the row's own background colour, now the text colour.
   if (highlighted) DrawOutline(m, a, fg);
+  if (a.item == kVertSelectorItem)
+    DrawVertexMarker(m.view, m.model, m.geometry.detail, m.tools.pickedVertex,
+                     MarkerColour(m, 0xFF00FF), m.platform.screen());
 }
 
 }  // namespace

@@ -47,6 +47,7 @@ struct Modeller {
   ViewState view;
   RenderBuffers buffers;
   Backdrop backdrop;
+  int32_t screenshotCounter = 0;  // numbers the next "imageXXX.bmp"
   MenuState menus;
   ValueCells cells;
   uint32_t options = kStartOptions;

@@ -9,12 +9,17 @@
 #include "app/menu_hooks.h"
 #include "app/menus.h"
 #include "app/text_drawing.h"
+#include "render/overlays.h"
 
 namespace qelvar {
 namespace {
 
 constexpr int kToolSelection = 2;
+constexpr int kToolManualTriangle = 4;
 constexpr int kToolFrameRate = 5;
+constexpr int kToolVertexEdit = 6;
+constexpr int kToolManualFan = 7;
+constexpr uint32_t kPickColour = 0x00FF00;
 constexpr int kSelectionMenu = 10;
 
 struct StatusMessage {
@@ -94,6 +99,15 @@ void DrawFrameRate(Modeller& m) {
           kColourCheckRow, kColourText);
 }
 
+// The vertex picked by the triangle, fan and vertex-edit tools. The corner
+// and candidate slots of the triangle tools are drawn once those tools keep them.
+void DrawToolMarkers(Modeller& m) {
+  const int tool = m.tools.toolMode;
+  if (tool != kToolManualTriangle && tool != kToolManualFan && tool != kToolVertexEdit) return;
+  DrawVertexMarker(m.view, m.model, m.geometry.detail, m.tools.pickedVertex,
+                   MarkerColour(m, kPickColour), m.platform.screen());
+}
+
 }  // namespace
 
 std::string_view StatusMessageText(int number) {
@@ -113,8 +127,7 @@ void DrawOverlay(Modeller& m) {
   m.menus.fileList.rowCounter = 0;
   SelectionToolUpkeep(m);
   DrawStatusLines(m);
-  // The vertex markers of the interactive tools are drawn here once those
-  // tools and the marker drawing exist.
+  DrawToolMarkers(m);
   if (m.tools.toolMode == kToolFrameRate) DrawFrameRate(m);
   DrawMenus(m);
 }

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/menu_tables.h"
-#include "app/mouse_input.h"
+#include "app/main_loop.h"
 #include "app/text_drawing.h"
 #include "app/value_format.h"
 
@@ -65,7 +65,7 @@ EditEnd EditOneValue(Modeller& m, int area, ValueEntry& entry) {
   PrintAt(m, a.row, column, "_      ", kColourDigits, kColourValueBack);
   ShowDrawing(m);
   for (;;) {
-    ReadMouse(m.platform, m.geometry, m.mouse);
+    ReadMouse(m);
     if (m.mouse.leftClick) return EditEnd::kAccept;
     const std::string key = m.platform.TakeKey();
     if (key.empty()) {

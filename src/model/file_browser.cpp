@@ -63,33 +63,33 @@ std::vector<FileEntry> ListDirectory(const std::string& directory, bool allFiles
 }
 
 void BuildFileList(FileListState& list, const std::vector<FileEntry>& entries) {
-  list.total = int32_t(std::min<size_t>(entries.size(), INT32_MAX));
-  if (list.offset >= list.total) list.offset = std::max(list.total - 1, 0);
-  list.builtOffset = list.offset;
-  list.rebuildRequested = false;
+  list.entryCount = int32_t(std::min<size_t>(entries.size(), INT32_MAX));
+  if (list.firstEntry >= list.entryCount) list.firstEntry = std::max(list.entryCount - 1, 0);
+  list.listedFirstEntry = list.firstEntry;
+  list.needsListing = false;
   for (int r = 0; r < kFileRows; ++r) {
-    const int64_t i = int64_t{list.offset} + r;
-    list.page[size_t(r)] = i < list.total ? entries[size_t(i)] : FileEntry{};
+    const int64_t i = int64_t{list.firstEntry} + r;
+    list.page[size_t(r)] = i < list.entryCount ? entries[size_t(i)] : FileEntry{};
   }
 }
 
 void RefreshFileList(FileListState& list, bool allFiles) {
-  if (list.rebuildRequested || list.offset != list.builtOffset)
+  if (list.needsListing || list.firstEntry != list.listedFirstEntry)
     BuildFileList(list, ListDirectory(".", allFiles));
 }
 
 void RestartFileList(FileListState& list) {
-  list.offset = 0;
-  list.rebuildRequested = true;
+  list.firstEntry = 0;
+  list.needsListing = true;
 }
 
 bool FileRowBlank(const FileListState& list, int row) {
-  return int64_t{list.offset} + row >= list.total;
+  return int64_t{list.firstEntry} + row >= list.entryCount;
 }
 
 std::string FileRowText(FileListState& list, int row) {
   std::string text;
-  if (list.total == 0) {
+  if (list.entryCount == 0) {
     text = kEmptyListText;
   } else if (!FileRowBlank(list, row)) {
     const FileEntry& e = list.page[size_t(row)];
@@ -98,7 +98,8 @@ std::string FileRowText(FileListState& list, int row) {
     if (e.directory) text.replace(29, 7, " <DIR> ");
   }
   text.resize(kFileRowWidth, ' ');
-  list.thumbRow = list.total > 0 ? int(1 + int64_t{list.offset} * 12 / list.total) : 1;
+  list.thumbRow =
+      list.entryCount > 0 ? int(1 + int64_t{list.firstEntry} * 12 / list.entryCount) : 1;
   char bar = kShade;
   if (row == 0)
     bar = kUpArrow;
@@ -111,8 +112,8 @@ std::string FileRowText(FileListState& list, int row) {
 }
 
 void ScrollFileList(FileListState& list, int64_t delta) {
-  const int64_t offset = std::clamp<int64_t>(int64_t{list.offset} + delta, 0, INT32_MAX);
-  list.offset = int32_t(offset);
+  const int64_t offset = std::clamp<int64_t>(int64_t{list.firstEntry} + delta, 0, INT32_MAX);
+  list.firstEntry = int32_t(offset);
 }
 
 void StepFileListPage(FileListState& list, int direction) {
@@ -120,20 +121,20 @@ void StepFileListPage(FileListState& list, int direction) {
 }
 
 void DragFileListThumb(FileListState& list, int rows) {
-  ScrollFileList(list, int64_t{list.total} * rows / 12);
+  ScrollFileList(list, int64_t{list.entryCount} * rows / 12);
 }
 
 FileRowChoice ChooseFileRow(FileListState& list, int row, bool scrollColumn) {
   if (scrollColumn) {
     if (row == 0 || row == kFileRows - 1) {
-      if (row == kFileRows - 1 || list.offset > 0) ScrollFileList(list, row == 0 ? -1 : 1);
+      if (row == kFileRows - 1 || list.firstEntry > 0) ScrollFileList(list, row == 0 ? -1 : 1);
       return FileRowChoice::kArrow;
     }
     if (row == list.thumbRow) return FileRowChoice::kStartThumbDrag;
     StepFileListPage(list, row < list.thumbRow ? -1 : 1);
     return FileRowChoice::kScrolled;
   }
-  if (list.total == 0 || FileRowBlank(list, row)) return FileRowChoice::kNothing;
+  if (list.entryCount == 0 || FileRowBlank(list, row)) return FileRowChoice::kNothing;
   return list.page[size_t(row)].directory ? FileRowChoice::kEnterDirectory
                                           : FileRowChoice::kOpenFile;
 }
@@ -143,13 +144,6 @@ bool ChangeDirectory(const std::string& path) {
   std::error_code ec;
   fs::current_path(path, ec);
   return !ec;
-}
-
-std::string CurrentPathRowText() {
-  std::error_code ec;
-  std::string text = fs::current_path(ec).string();
-  text.resize(kPathRowWidth, ' ');
-  return text;
 }
 
 }  // namespace qelvar

@@ -2,31 +2,17 @@
 // time, with a scroll bar in the last column of each row.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "app/menu_state.h"
+
 namespace qelvar {
 
-constexpr int kFileRows = 14;
+constexpr int kFileRows = kFileListRows;
 constexpr int kFileRowWidth = 36;
-constexpr int kPathRowWidth = 32;
 constexpr int kFilePageStep = 14;
-
-struct FileEntry {
-  std::string name;  // kept whole, so long names can still be opened
-  bool directory = false;
-};
-
-struct FileListState {
-  std::array<FileEntry, kFileRows> page;  // entries offset .. offset + 13
-  int32_t total = 0;                      // entries the last listing found
-  int32_t offset = 0;                     // entry shown in file row 0
-  int32_t builtOffset = 0;                // offset of the last listing
-  bool rebuildRequested = true;           // start-up, directory change, "[_] All files"
-  int thumbRow = 1;                       // file row of the scroll-bar thumb last drawn
-};
 
 // Listing order: with allFiles off the "*.qv" files, then the "*.stl" files
 // (extensions in any case), then the directories; with allFiles on every file,
@@ -67,7 +53,5 @@ FileRowChoice ChooseFileRow(FileListState& list, int row, bool scrollColumn);
 
 // Makes path the current directory; false (and nothing changes) when it cannot be.
 bool ChangeDirectory(const std::string& path);
-// The current directory, blank-padded and cut to 32 characters.
-std::string CurrentPathRowText();
 
 }  // namespace qelvar

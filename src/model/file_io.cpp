@@ -14,12 +14,19 @@ InputFile::~InputFile() {
 }
 
 bool InputFile::Open(const std::string& path) {
-  file_ = std::fopen(path.c_str(), "rb");
-  if (!file_) return false;
+  // Opened without blocking so that a name typed for a pipe or device is
+  // refused instead of waiting for a writer.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
   struct stat st {};
-  if (fstat(fileno(file_), &st) != 0 || !S_ISREG(st.st_mode)) {
-    std::fclose(file_);
-    file_ = nullptr;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return false;
+  }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  file_ = fdopen(fd, "rb");
+  if (!file_) {
+    close(fd);
     return false;
   }
   size_ = static_cast<uint64_t>(st.st_size);

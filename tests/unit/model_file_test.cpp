@@ -3,6 +3,7 @@
 #include "model/model_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstring>
 
@@ -207,6 +208,8 @@ TEST_F(ModelFile, PartFileOpensAsModelWithoutFlagsKeepingNames) {
 TEST_F(ModelFile, MissingOrShortUnknownFilesAreRefused) {
   EXPECT_EQ(Load(Path("nothing-here.qv")), kMsgCantOpenFile);
   EXPECT_EQ(Load(dir_.string()), kMsgCantOpenFile);  // a directory
+  ASSERT_EQ(mkfifo(Path("pipe").c_str(), 0600), 0);
+  EXPECT_EQ(Load(Path("pipe")), kMsgCantOpenFile);  // refused, not waited on
   WriteBytes(Path("empty"), {});
   EXPECT_EQ(Load(Path("empty")), kMsgInvalidFile);
   WriteBytes(Path("short"), Bytes(129, 'x'));

@@ -1,0 +1,153 @@
+// Menu commands over the file code: prompts, status messages and the flags
+// that renew the view after a load.
+#include "model/file_commands.h"
+
+#include <string_view>
+
+#include "app/messages.h"
+#include "app/option_flags.h"
+#include "app/text_drawing.h"
+#include "app/text_prompt.h"
+#include "model/bmp_file.h"
+#include "model/file_browser.h"
+#include "model/model_file.h"
+#include "model/part_file.h"
+#include "model/stl_file.h"
+#include "model/stl_progress.h"
+
+namespace qelvar {
+namespace {
+
+constexpr std::string_view kOpenTitle = "    OPEN  - enter filename    ";
+constexpr std::string_view kSaveTitle = "    SAVE  - enter filename    ";
+constexpr std::string_view kExportTitle = "   export - enter filename    ";
+constexpr std::string_view kLoadPartTitle = "   LOAD PART enter filename   ";
+constexpr std::string_view kSavePartTitle = "   SAVE PART enter filename   ";
+constexpr std::string_view kBackdropTitle = "   backdrop - enter filename  ";
+constexpr std::string_view kPathTitle = "    FILE LIST - enter path    ";
+static_assert(kOpenTitle.size() == 30 && kSaveTitle.size() == 30 && kExportTitle.size() == 30 &&
+              kLoadPartTitle.size() == 30 && kSavePartTitle.size() == 30 &&
+              kBackdropTitle.size() == 30 && kPathTitle.size() == 30);
+
+constexpr int kEditMenu = 2;  // its part-group selector places loaded parts
+
+void Report(Modeller& m, int message) {
+  if (message != kMsgNone) m.flags.statusMessage = message;
+}
+
+// The answer of a prompt, or "" after reporting "Canceled.".
+std::string AskName(Modeller& m, std::string_view title) {
+  std::string answer = AskText(m, title);
+  if (answer.empty()) m.flags.statusMessage = kMsgCanceled;
+  return answer;
+}
+
+void GeometryChanged(Modeller& m) {
+  m.model.normalsDirty = true;
+  m.flags.redrawRequested = true;
+}
+
+}  // namespace
+
+void LoadModelFile(Modeller& m, const std::string& name) {
+  ScreenImportProgress progress(m.platform, m.colours.interfaceColours[kColourCheckRow],
+                                m.colours.interfaceColours[kColourText]);
+  Report(m, LoadModelFile(name, ModelFileTarget{m.model, m.modelFileName, m.options}, &progress));
+  GeometryChanged(m);
+}
+
+void OpenByName(Modeller& m) {
+  const std::string name = AskName(m, kOpenTitle);
+  if (!name.empty()) LoadModelFile(m, name);
+}
+
+void SaveModel(Modeller& m) {
+  Report(m, SaveModelFile(m.model, m.modelFileName, HasOption(m.options, kOptModelColours)));
+}
+
+void SaveAs(Modeller& m) {
+  const std::string name = AskName(m, kSaveTitle);
+  if (name.empty()) return;
+  m.modelFileName = name;
+  SaveModel(m);
+}
+
+void ExportStlCommand(Modeller& m) {
+  const std::string name = AskName(m, kExportTitle);
+  if (!name.empty()) Report(m, ExportStl(m.model, name));
+}
+
+void LoadPart(Modeller& m) {
+  const std::string name = AskName(m, kLoadPartTitle);
+  if (name.empty()) return;
+  Report(m, LoadPartFile(m.model, name, m.menus.partGroup[kEditMenu]));
+  GeometryChanged(m);
+}
+
+void SavePart(Modeller& m) {
+  if (CountSelectedTriangles(m.model) == 0) {
+    m.flags.statusMessage = kMsgNothingSelected;
+    return;
+  }
+  const std::string name = AskName(m, kSavePartTitle);
+  if (!name.empty()) Report(m, SavePartFile(m.model, name));
+}
+
+void SaveScreenshotCommand(Modeller& m) {
+  Report(m, SaveScreenshot(m.buffers, m.screenshotCounter));
+}
+
+void LoadBackdropCommand(Modeller& m) {
+  m.backdrop.loaded = false;
+  const std::string name = AskText(m, kBackdropTitle);
+  if (!name.empty()) Report(m, LoadBackdrop(name, m.backdrop));
+  m.flags.redrawRequested = true;
+}
+
+void StepFileListPageCommand(Modeller& m) {
+  StepFileListPage(m.menus.fileList, m.menus.itemDirection);
+}
+
+void ChangeFileListPath(Modeller& m) {
+  ChangeDirectory(AskText(m, kPathTitle));
+  RestartFileList(m.menus.fileList);
+}
+
+void DrawFileListRow(Modeller& m, MenuArea& area, int foreground, int background) {
+  FileListState& list = m.menus.fileList;
+  const int row = list.rowCounter++;
+  if (row >= kFileRows) return;
+  if (row == 0) RefreshFileList(list, HasOption(m.options, kOptAllFiles));
+  PrintAt(m, area.row, area.column, FileRowText(list, row), foreground, background);
+  area.extra = static_cast<uint8_t>(row | (FileRowBlank(list, row) ? 128 : 0));
+}
+
+void ChooseFileListRow(Modeller& m, const MenuArea& area) {
+  FileListState& list = m.menus.fileList;
+  const int row = area.extra & 127;
+  if (row >= kFileRows) return;
+  switch (ChooseFileRow(list, row, m.menus.scrollColumn)) {
+    case FileRowChoice::kArrow:
+      m.flags.autoRepeatClick = true;
+      m.flags.screenDirty = 2;
+      break;
+    case FileRowChoice::kStartThumbDrag:
+      list.thumbDrag = true;
+      m.flags.screenDirty = 2;
+      break;
+    case FileRowChoice::kScrolled:
+      m.flags.screenDirty = 2;
+      break;
+    case FileRowChoice::kEnterDirectory:
+      ChangeDirectory(list.page[size_t(row)].name);
+      RestartFileList(list);
+      break;
+    case FileRowChoice::kOpenFile:
+      LoadModelFile(m, list.page[size_t(row)].name);
+      break;
+    case FileRowChoice::kNothing:
+      break;
+  }
+}
+
+}  // namespace qelvar

@@ -1,0 +1,192 @@
+// The file commands as the menus run them: prompts answered through the
+// headless platform, status messages, the file-list rows, and the STL import's
+// progress line and Escape.
+#include "model/file_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/menu_actions.h"
+#include "app/menu_draw.h"
+#include "app/menus.h"
+#include "app/messages.h"
+#include "app/startup.h"
+#include "file_test_util.h"
+#include "platform/headless_platform.h"
+
+namespace qelvar {
+namespace {
+
+class FileCommands : public test::TempDirTest {
+ protected:
+  void SetUp() override {
+    TempDirTest::SetUp();
+    cwd_ = std::filesystem::current_path();
+    std::filesystem::current_path(dir_);
+  }
+  void TearDown() override {
+    std::filesystem::current_path(cwd_);
+    TempDirTest::TearDown();
+  }
+  // A fresh program whose keyboard follows the script.
+  Modeller& Start(std::string_view script, const std::string& commandLine = "") {
+    platform_ = std::make_unique<HeadlessPlatform>(ParseScript(script).commands, dir_.string(),
+                                                   commandLine, dir_.string());
+    platform_->OpenMode(19, 32);
+    m_ = std::make_unique<Modeller>(*platform_);
+    m_->geometry.textColumns = platform_->screen().textColumns();
+    m_->geometry.textRows = platform_->screen().textRows();
+    m_->geometry.cellHeight = platform_->screen().cellHeight();
+    InitModelStore(m_->model);
+    return *m_;
+  }
+
+  std::filesystem::path cwd_;
+  std::unique_ptr<HeadlessPlatform> platform_;
+  std::unique_ptr<Modeller> m_;
+};
+
+TEST_F(FileCommands, SaveAsUsesTheTypedNameAndAnEmptyAnswerCancels) {
+  Modeller& m = Start("type   my model.qv\nkey Enter\nkey Esc Enter\n");
+  SaveAs(m);
+  EXPECT_EQ(m.flags.statusMessage, kMsgFileSaved);
+  EXPECT_EQ(m.modelFileName, "my model.qv");
+  EXPECT_EQ(std::filesystem::file_size(Path("my model.qv")), 1450u);
+  SaveAs(m);
+  EXPECT_EQ(m.flags.statusMessage, kMsgCanceled);
+  EXPECT_EQ(m.modelFileName, "my model.qv");
+}
+
+TEST_F(FileCommands, CommandLineNamesTheStartupModel) {
+  Modeller& saver = Start("");
+  AppendVertex(saver.model, Vec3{1, 2, 3});
+  SaveModel(saver);  // default.qv
+  ASSERT_EQ(saver.flags.statusMessage, kMsgFileSaved);
+  Modeller& m = Start("", "default.qv");
+  Startup(m);
+  EXPECT_EQ(m.flags.statusMessage, kMsgFileLoaded);
+  EXPECT_EQ(m.model.vertexCount, 10);
+  EXPECT_EQ(m.modelFileName, "default.qv");
+  Modeller& none = Start("", "");
+  Startup(none);
+  EXPECT_EQ(none.model.vertexCount, 9);
+}
+
+TEST_F(FileCommands, SavePartWithoutSelectionDoesNotPrompt) {
+  Modeller& m = Start("");  // a prompt would meet the end of the script and quit
+  SavePart(m);
+  EXPECT_EQ(m.flags.statusMessage, kMsgNothingSelected);
+}
+
+TEST_F(FileCommands, PartRoundTripUsesTheEditMenuGroup) {
+  Modeller& m = Start("type p.qvp\nkey Enter\ntype p.qvp\nkey Enter\n");
+  m.model.triangleFlags[4] = kSelectedBit;
+  SavePart(m);
+  EXPECT_EQ(m.flags.statusMessage, kMsgFileSaved);
+  m.menus.partGroup[2] = 42;
+  m.flags.redrawRequested = false;
+  LoadPart(m);
+  EXPECT_EQ(m.flags.statusMessage, kMsgFileLoaded);
+  EXPECT_EQ(m.model.triangleCount, 7);
+  EXPECT_EQ(m.model.triangleFlags[6], 42);
+  EXPECT_TRUE(m.flags.redrawRequested);
+}
+
+TEST_F(FileCommands, EscapeDuringImportCancelsAndTheProgressLineShows) {
+  std::vector<uint8_t> stl(80, ' ');
+  test::AddI32(stl, 1000);
+  stl.resize(84 + 50 * 1000, 0);
+  test::WriteBytes(Path("big.stl"), stl);
+  Modeller& m = Start("key Esc\n");
+  MouseReading mouse;
+  platform_->ReadMouse(mouse);  // the step puts Escape into the key buffer
+  LoadModelFile(m, "big.stl");
+  EXPECT_EQ(m.flags.statusMessage, kMsgCanceled);
+  EXPECT_EQ(m.model.triangleCount, 0);
+  const std::string shown = "importing stl...  0/ 1000 (ESC to cancel)";
+  for (size_t i = 0; i < shown.size(); ++i)
+    EXPECT_EQ(platform_->screen().TextCell(23, int(i) + 1), uint8_t(shown[i])) << i;
+  EXPECT_EQ(m.modelFileName, "default.qv");
+}
+
+TEST_F(FileCommands, BackdropPromptLeftEmptySwitchesTheBackdropOff) {
+  Modeller& m = Start("key Enter\n");
+  m.backdrop.loaded = true;
+  LoadBackdropCommand(m);
+  EXPECT_FALSE(m.backdrop.loaded);
+  EXPECT_EQ(m.flags.statusMessage, kMsgNone);
+  EXPECT_TRUE(m.flags.redrawRequested);
+}
+
+TEST_F(FileCommands, ScreenshotsAreNumberedPerRun) {
+  Modeller& m = Start("");
+  m.buffers.width = 4;
+  m.buffers.height = 2;
+  m.buffers.colour.assign(8, 0x00FF0000);
+  SaveScreenshotCommand(m);
+  SaveScreenshotCommand(m);
+  EXPECT_EQ(m.flags.statusMessage, kMsgScreenshotSaved);
+  EXPECT_EQ(m.screenshotCounter, 2);
+  EXPECT_EQ(std::filesystem::file_size(Path("imageAAB.bmp")), 54u + 2 * 12);
+}
+
+TEST_F(FileCommands, FileRowsOpenFilesAndEnterDirectories) {
+  Modeller& m = Start("");
+  SaveModel(m);  // default.qv
+  std::filesystem::create_directory(Path("sub"));
+  std::vector<MenuArea> rows(kFileListRows);
+  m.menus.fileList.rowCounter = 0;
+  for (MenuArea& a : rows) {
+    a.row = 9;
+    a.column = 2;
+    DrawFileListRow(m, a, 0, 2);
+  }
+  EXPECT_EQ(rows[0].extra, 0);
+  EXPECT_EQ(rows[2].extra, 2);
+  EXPECT_EQ(rows[3].extra, 128 + 3);  // default.qv, .., sub: row 3 is past the end
+  m.model.vertexCount = 0;
+  ChooseFileListRow(m, rows[0]);
+  EXPECT_EQ(m.flags.statusMessage, kMsgFileLoaded);
+  EXPECT_EQ(m.model.vertexCount, 9);
+  ChooseFileListRow(m, rows[2]);
+  EXPECT_EQ(std::filesystem::current_path(), dir_ / "sub");
+  EXPECT_TRUE(m.menus.fileList.needsListing);
+  m.menus.scrollColumn = true;
+  ChooseFileListRow(m, rows[13]);  // down arrow: one entry, repeating
+  EXPECT_EQ(m.menus.fileList.firstEntry, 1);
+  EXPECT_TRUE(m.flags.autoRepeatClick);
+}
+
+TEST_F(FileCommands, OpenMenuListsTheDirectoryAndItsRowsAct) {
+  Modeller& m = Start("");
+  SaveModel(m);
+  InitMenus(m.menus);
+  ASSERT_TRUE(OpenMenu(m.menus, 30));
+  m.menus.fileList.rowCounter = 0;
+  DrawMenus(m);
+  int firstRow = -1;
+  for (int i = m.menus.areaCount - 1; i >= 0; --i)
+    if (m.menus.areas[size_t(i)].item == 141) firstRow = i;
+  ASSERT_GE(firstRow, 0);
+  // Row 0 shows default.qv with the up arrow in its last cell.
+  const MenuArea& a = m.menus.areas[size_t(firstRow)];
+  EXPECT_EQ(platform_->screen().TextCell(a.row, a.column), 'd');
+  EXPECT_EQ(platform_->screen().TextCell(a.row, a.column + 35), 24);
+  m.model.triangleCount = 0;
+  ActivateArea(m, firstRow);
+  EXPECT_EQ(m.flags.statusMessage, kMsgFileLoaded);
+  EXPECT_EQ(m.model.triangleCount, 6);
+  RunCommand(m, 2);  // " Save"
+  EXPECT_EQ(m.flags.statusMessage, kMsgFileSaved);
+  m.options |= 1u << kOptAllFiles;
+  m.menus.fileList.firstEntry = 1;
+  for (int i = 0; i < m.menus.areaCount; ++i)
+    if (m.menus.areas[size_t(i)].item == 144) ActivateArea(m, i);  // "[_] All files"
+  EXPECT_FALSE(m.options & (1u << kOptAllFiles));
+  EXPECT_EQ(m.menus.fileList.firstEntry, 0);
+  EXPECT_TRUE(m.menus.fileList.needsListing);
+}
+
+}  // namespace
+}  // namespace qelvar

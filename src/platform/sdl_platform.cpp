@@ -207,6 +207,8 @@ bool SdlPlatform::ReadMouse(MouseReading& out) {
   PumpEvents();
   if (!window_) return false;
   out = mouse_;
+  out.buttons |= pressedSinceRead_;
+  pressedSinceRead_ = 0;
   return true;
 }
 
@@ -269,8 +271,12 @@ void SdlPlatform::HandleEvent(const SDL_Event& e) {
       const int bit = e.button.button == SDL_BUTTON_LEFT    ? 1
                       : e.button.button == SDL_BUTTON_RIGHT ? 2
                                                             : 0;
-      mouse_.buttons =
-          e.type == SDL_MOUSEBUTTONDOWN ? (mouse_.buttons | bit) : (mouse_.buttons & ~bit);
+      if (e.type == SDL_MOUSEBUTTONDOWN) {
+        mouse_.buttons |= bit;
+        pressedSinceRead_ |= bit;
+      } else {
+        mouse_.buttons &= ~bit;
+      }
       MoveMouse(e.button.x, e.button.y);
       break;
     }

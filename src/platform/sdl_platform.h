@@ -76,6 +76,9 @@ class SdlPlatform : public Platform {
   bool altPressedSinceQuery_ = false;
   bool shiftOfTakenKey_[2] = {};
   MouseReading mouse_;
+  // Buttons pressed since the last reading: a click shorter than one pass of
+  // the program is still seen as one pass with the button down.
+  int pressedSinceRead_ = 0;
   uint64_t clockStart_ = 0;
   std::string programDirectory_, commandLine_;
 };

@@ -3,7 +3,7 @@
 # passed on (a model file to load).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/install_deps.sh"
-cmake -S "$root" -B "$root/build-release" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$root/build-release" -j "$(nproc)" --target qelvar
-exec "$root/build-release/qelvar" "$@"
+bash "$root/scripts/install_deps.sh"
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQELVAR_SDL=ON
+cmake --build "$root/build" -j "$(nproc)" --target qelvar
+exec "$root/build/qelvar" "$@"

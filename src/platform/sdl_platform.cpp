@@ -80,6 +80,14 @@ SdlPlatform::SdlPlatform(int argc, char** argv) {
     error_ = SDL_GetError();
     return;
   }
+  // Without a display SDL falls back to drivers that show nothing; a window
+  // nobody can see or close must not start unless asked for by name.
+  const std::string driver = SDL_GetCurrentVideoDriver();
+  if ((driver == "offscreen" || driver == "dummy") && !std::getenv("SDL_VIDEODRIVER")) {
+    error_ = "no display (only the " + driver + " video driver is available)";
+    SDL_Quit();
+    return;
+  }
   clockStart_ = SDL_GetPerformanceCounter();
   ready_ = true;
 }
@@ -157,7 +165,9 @@ void SdlPlatform::Present() {
 std::string SdlPlatform::TakeKey() {
   PumpEvents();
   if (keys_.empty()) return {};
-  std::string key = std::move(keys_.front());
+  std::string key = std::move(keys_.front().code);
+  shiftOfTakenKey_[0] = keys_.front().shift[0];
+  shiftOfTakenKey_[1] = keys_.front().shift[1];
   keys_.pop_front();
   return key;
 }
@@ -185,15 +195,20 @@ bool SdlPlatform::KeyHeld(int scanCode) {
   PumpEvents();
   const int i = HeldIndex(scanCode);
   if (i < 0) return false;
-  const bool result = held_[i] || pressedSinceQuery_[i];
-  pressedSinceQuery_[i] = false;
-  return result;
+  if (i == 0) {
+    const bool result = held_[0] || altPressedSinceQuery_;
+    altPressedSinceQuery_ = false;
+    return result;
+  }
+  return held_[i] || shiftOfTakenKey_[i - 1];
 }
 
 bool SdlPlatform::ReadMouse(MouseReading& out) {
   PumpEvents();
   if (!window_) return false;
   out = mouse_;
+  out.buttons |= pressedSinceRead_;
+  pressedSinceRead_ = 0;
   return true;
 }
 
@@ -256,8 +271,12 @@ void SdlPlatform::HandleEvent(const SDL_Event& e) {
       const int bit = e.button.button == SDL_BUTTON_LEFT    ? 1
                       : e.button.button == SDL_BUTTON_RIGHT ? 2
                                                             : 0;
-      mouse_.buttons =
-          e.type == SDL_MOUSEBUTTONDOWN ? (mouse_.buttons | bit) : (mouse_.buttons & ~bit);
+      if (e.type == SDL_MOUSEBUTTONDOWN) {
+        mouse_.buttons |= bit;
+        pressedSinceRead_ |= bit;
+      } else {
+        mouse_.buttons &= ~bit;
+      }
       MoveMouse(e.button.x, e.button.y);
       break;
     }
@@ -279,11 +298,11 @@ void SdlPlatform::HandleEvent(const SDL_Event& e) {
 void SdlPlatform::HandleKeyDown(const SDL_Event& e) {
   const SDL_Keysym& k = e.key.keysym;
   if (k.scancode == SDL_SCANCODE_LALT || k.scancode == SDL_SCANCODE_RALT) {
-    held_[0] = pressedSinceQuery_[0] = true;
+    held_[0] = altPressedSinceQuery_ = true;
   } else if (k.scancode == SDL_SCANCODE_LSHIFT) {
-    held_[1] = pressedSinceQuery_[1] = true;
+    held_[1] = true;
   } else if (k.scancode == SDL_SCANCODE_RSHIFT) {
-    held_[2] = pressedSinceQuery_[2] = true;
+    held_[2] = true;
   }
   switch (k.sym) {
     case SDLK_RETURN:
@@ -323,7 +342,9 @@ void SdlPlatform::HandleText(const char* utf8) {
 
 void SdlPlatform::PushKey(std::string key) {
   const bool close = key == Extended(kScanClose);
-  if (keys_.size() < kKeyBufferLimit || close) keys_.push_back(std::move(key));
+  if (keys_.size() < kKeyBufferLimit || close) {
+    keys_.push_back(BufferedKey{std::move(key), {held_[1], held_[2]}});
+  }
 }
 
 void SdlPlatform::MoveMouse(int windowX, int windowY) {

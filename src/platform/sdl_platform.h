@@ -63,11 +63,22 @@ class SdlPlatform : public Platform {
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
   int scale_ = 1;  // window pixels per screen pixel
-  std::deque<std::string> keys_;
-  // Alt, left Shift, right Shift: down now, and pressed since the last query
-  // (so a quick tap between two polls is not lost).
-  bool held_[3] = {}, pressedSinceQuery_[3] = {};
+  struct BufferedKey {
+    std::string code;
+    bool shift[2];  // left and right Shift when the key went down
+  };
+  std::deque<BufferedKey> keys_;
+  // Index 0 Alt, 1 left Shift, 2 right Shift: down now. A tap of Alt between
+  // two polls is remembered until the next query; Shift also counts as held
+  // while the key taken last was pressed with it, so a quick Shift+arrow is
+  // handled as such even when Shift is up again by the time it is taken.
+  bool held_[3] = {};
+  bool altPressedSinceQuery_ = false;
+  bool shiftOfTakenKey_[2] = {};
   MouseReading mouse_;
+  // Buttons pressed since the last reading: a click shorter than one pass of
+  // the program is still seen as one pass with the button down.
+  int pressedSinceRead_ = 0;
   uint64_t clockStart_ = 0;
   std::string programDirectory_, commandLine_;
 };

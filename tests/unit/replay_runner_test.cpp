@@ -63,4 +63,22 @@ TEST_F(ReplayRunner, BadScriptLineIsReportedByNumberBeforeStarting) {
   EXPECT_NE(piped.errors.find("line 2"), std::string::npos) << piped.errors;
 }
 
+TEST_F(ReplayRunner, HomeHoldsTheSettingsFile) {
+  fs::create_directories(dir / "home");
+  Write("s.script", "idle\ntext grid.txt\n");
+  RunResult r = Start("--home home s.script");
+  EXPECT_EQ(r.status, 0) << r.errors;
+  EXPECT_TRUE(fs::exists(dir / "home" / "QELVAR.INI"));
+  EXPECT_FALSE(fs::exists(dir / "QELVAR.INI"));
+  // The default mode 19 has a grid of 100 x 37 cells.
+  EXPECT_EQ(fs::file_size(dir / "grid.txt"), 37u * 101u);
+}
+
+TEST_F(ReplayRunner, OutputThatCannotBeWrittenFailsTheRun) {
+  Write("s.script", "idle\nshot no/such/dir/x.bmp\nidle\n");
+  RunResult r = Start("s.script");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.errors.find("line 2: cannot write"), std::string::npos) << r.errors;
+}
+
 }  // namespace

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real windowed program on a virtual X display: its window shows the
-# sample scene (pyramid and ground grid), arrow keys turn the view, and the
-# window's close request ends the process.
+# sample scene (pyramid and ground grid), arrow keys turn the view, a click
+# opens a menu, and the window's close request ends the process.
 #
 #   xvfb_test.sh QELVAR X11_CLOSE_WINDOW
 # Exit 0 pass, 1 fail, 77 skipped (the X tools are not installed).
@@ -99,6 +99,19 @@ for _ in $(seq 20); do
 done
 [ "${changed%.*}" -ge 500 ] 2>/dev/null || fail "the arrow keys did not change the picture ($changed pixels)"
 echo "after the keys: $changed pixels changed"
+
+# A quick click on "File" in the menu bar (row 2) opens the File menu below it.
+cp "$work/after.png" "$work/before_click.png"
+xdotool mousemove --window "$window" 40 22 click 1
+opened=0
+for _ in $(seq 20); do
+  sleep 0.3
+  shoot "$work/menu.png" || continue
+  opened=$(compare -metric AE "$work/before_click.png" "$work/menu.png" null: 2>&1 | cut -d' ' -f1)
+  [ "${opened%.*}" -ge 2000 ] 2>/dev/null && break
+done
+[ "${opened%.*}" -ge 2000 ] 2>/dev/null || fail "a click on File did not open its menu ($opened pixels)"
+echo "after the click: $opened pixels changed"
 
 # The close request, as a window manager sends it, must end the program.
 "$close_window" "$window" || fail "could not send the close request"

@@ -1,6 +1,8 @@
 // Progress line and Escape key of the STL import, through the platform.
 #include "model/stl_progress.h"
 
+#include <string>
+
 #include "platform/platform.h"
 
 namespace qelvar {
@@ -9,7 +11,12 @@ bool ScreenImportProgress::Cancelled(int32_t facet, int32_t facets) {
   platform_.Lock();
   platform_.screen().PrintText(23, 1, StlProgressText(facet, facets), foreground_, background_);
   platform_.Unlock();
-  return platform_.TakeKey() == "\x1b";
+  const std::string key = platform_.TakeKey();
+  // The window's close request may be the key taken here; it ends the program
+  // as it does everywhere else rather than being dropped.
+  if (key == std::string{static_cast<char>(255), static_cast<char>(kScanClose)})
+    platform_.EndProgram();
+  return key == "\x1b";
 }
 
 }  // namespace qelvar

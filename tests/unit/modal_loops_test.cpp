@@ -10,6 +10,7 @@
 #include "app/text_prompt.h"
 #include "app/value_fields.h"
 #include "fake_platform.h"
+#include "model/stl_progress.h"
 
 namespace qelvar {
 namespace {
@@ -213,6 +214,18 @@ TEST_F(ModalLoops, ToolLine) {
   platform.clock = 3.0;
   DrawOverlay(m);
   EXPECT_EQ(TextAt(s, 3, 3, 30), "tool: FPS (R-click to end)  5 ");
+}
+
+TEST_F(ModalLoops, StlImportTakesEscapeAndEndsOnTheCloseRequest) {
+  ScreenImportProgress progress(platform, EntryColour(m, kColourCheckRow),
+                                EntryColour(m, kColourText));
+  EXPECT_FALSE(progress.Cancelled(128, 300));  // no key: the import goes on
+  platform.Type("x");
+  EXPECT_FALSE(progress.Cancelled(256, 300));
+  platform.Key("\x1b");
+  EXPECT_TRUE(progress.Cancelled(256, 300));
+  platform.Key(ExtendedKey(kScanClose));  // taken by the import, it must not be lost
+  EXPECT_THROW(progress.Cancelled(256, 300), ProgramEnded);
 }
 
 }  // namespace

@@ -10,13 +10,8 @@
 namespace qelvar {
 namespace {
 
-using test::AddI32;
-using test::AddU16;
-using test::Bytes;
-using test::I32At;
-using test::ReadBytes;
-using test::U16At;
-using test::WriteBytes;
+// The byte helpers and the temporary-directory fixture of file_test_util.h.
+using namespace test;
 
 // A BMP with the given header fields followed by the pixel bytes.
 Bytes BmpBytes(int32_t width, int32_t height, int bits, const Bytes& pixels, uint32_t dataAt = 54) {

@@ -14,15 +14,8 @@
 namespace qelvar {
 namespace {
 
-using test::AddF32;
-using test::AddI32;
-using test::AddText;
-using test::AddU16;
-using test::Bytes;
-using test::I32At;
-using test::ReadBytes;
-using test::U16At;
-using test::WriteBytes;
+// The byte helpers and the temporary-directory fixture of file_test_util.h.
+using namespace test;
 
 constexpr uint32_t kColoursBit = 1u << kOptModelColours;
 

@@ -13,13 +13,8 @@
 namespace qelvar {
 namespace {
 
-using test::AddI32;
-using test::AddText;
-using test::Bytes;
-using test::I32At;
-using test::ReadBytes;
-using test::U16At;
-using test::WriteBytes;
+// The byte helpers and the temporary-directory fixture of file_test_util.h.
+using namespace test;
 
 class PartFile : public test::TempDirTest {
  protected:

@@ -65,6 +65,9 @@ bool WaitForInput(Modeller& m) {
   for (;;) {
     ReadMouse(m);
     f.lastKey = m.platform.TakeKey();
+    // The close request ends the program wherever it arrives; the frame-rate
+    // tool's "any key" and the key Alt drops must not swallow it.
+    if (IsExtendedKey(f.lastKey, kScanClose)) m.platform.EndProgram();
     if (m.tools.toolMode == kFrameRateTool) {
       FrameRateToolStep(m);
       return false;

@@ -2,6 +2,7 @@
 // little loop on queued keys and mouse readings.
 #include <gtest/gtest.h>
 
+#include "app/main_loop.h"
 #include "app/menu_actions.h"
 #include "app/menu_hooks.h"
 #include "app/menus.h"
@@ -226,6 +227,16 @@ TEST_F(ModalLoops, StlImportTakesEscapeAndEndsOnTheCloseRequest) {
   EXPECT_TRUE(progress.Cancelled(256, 300));
   platform.Key(ExtendedKey(kScanClose));  // taken by the import, it must not be lost
   EXPECT_THROW(progress.Cancelled(256, 300), ProgramEnded);
+}
+
+// The close request is never taken as an ordinary key: neither the frame-rate
+// tool (which ends on any key) nor a pass that drops its key for Alt loses it.
+TEST_F(ModalLoops, CloseRequestIsNeverSwallowedByTheMainLoop) {
+  m.model.normalsDirty = false;
+  m.tools.toolMode = 5;
+  platform.Key(ExtendedKey(kScanClose));
+  EXPECT_THROW(MainLoopPass(m), ProgramEnded);
+  EXPECT_EQ(m.tools.toolMode, 5);
 }
 
 }  // namespace

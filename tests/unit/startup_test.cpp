@@ -9,6 +9,7 @@
 
 #include "app/messages.h"
 #include "app/settings.h"
+#include "fake_platform.h"
 #include "file_test_util.h"
 #include "platform/headless_platform.h"
 
@@ -152,6 +153,25 @@ TEST_F(Startup, CommandLineIsLoadedAsTheModel) {
   EXPECT_EQ(missing.flags.statusMessage, kMsgCantOpenFile);
   EXPECT_EQ(missing.modelFileName, "default.qv");
   EXPECT_EQ(missing.model.vertexCount, 9);  // the sample scene stays
+}
+
+// A platform whose screen cannot be opened in any mode.
+class NoScreenPlatform : public FakePlatform {
+ public:
+  explicit NoScreenPlatform(std::string home) : home_(std::move(home)) {}
+  bool OpenMode(int, int) override { return false; }
+  bool OpenWindow(int, int, int) override { return false; }
+  std::string ProgramDirectory() override { return home_; }
+
+ private:
+  std::string home_;
+};
+
+TEST_F(Startup, WithoutAnyScreenTheProgramEnds) {
+  NoScreenPlatform platform(dir_.string());
+  Modeller m(platform);
+  // Running on with no screen would leave a program nobody can see or close.
+  EXPECT_THROW(qelvar::Startup(m), ProgramEnded);
 }
 
 }  // namespace

@@ -211,7 +211,7 @@ void DrawTriangles(DrawMode mode, const ViewState& view, ModelStore& model, Rend
     }
     BufferPoint p[3];
     if (!CornersOf(model, model.triangles[i], cx, cy, p)) continue;
-    if (wireframe) {
+    if (wireframe && !selection) {
       DrawLine3D(buffers, p[1], p[2], colour);
       DrawLine3D(buffers, p[2], p[0], colour);
       DrawLine3D(buffers, p[1], p[0], colour);

@@ -387,6 +387,20 @@ TEST(SelectionPass, VisiblePartsOnlySelectsUncoveredTriangles) {
   EXPECT_EQ(s.model.triangleFlags[1], kSelectedBit);
 }
 
+TEST(SelectionPass, WireframeSelectsByFilledCoverage) {
+  // The outlines on the screen do not decide: a rectangle inside a triangle
+  // away from its edges selects it, with and without visible-parts selection.
+  for (const bool onlyVisible : {false, true}) {
+    PassScene s = TwoTriangles();
+    s.options |= 1u << kOptWireframe;
+    if (onlyVisible) s.options |= 1u << kOptOnlyVisible;
+    LoopFlags flags;
+    SelectionPass(s.view, s.model, s.buffers, s.options, 1000000.0f, 2, 2, 2, 2, flags);
+    EXPECT_EQ(s.model.triangleFlags[0], kSelectedBit) << onlyVisible;
+    EXPECT_EQ(s.model.triangleFlags[1], 0) << onlyVisible;
+  }
+}
+
 TEST(SelectionPass, RectangleOutsideBufferIsSafe) {
   PassScene s = TwoTriangles();
   LoopFlags flags;

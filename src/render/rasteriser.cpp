@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/option_flags.h"
+#include "render/repeated_addition.h"
 #include "render/rounding.h"
 #include "render/shading.h"
 
@@ -47,9 +48,22 @@ struct Edge {
   void Step() {
     w += dw;
     err += dx;
-    while (err > dy) {
-      err -= dy;
-      x += sx;
+    if (err > dy && dy > 0) {  // as many single steps as the error holds whole rows
+      const int32_t steps = (err - 1) / dy;
+      err -= steps * dy;
+      x += steps * sx;
+    }
+  }
+  // `rows` steps at once, to the same x, err and w as one by one.
+  void Skip(int32_t rows) {
+    w = AddRepeatedly(w, dw, rows);
+    const int64_t total = err + int64_t{rows} * dx;
+    if (total > dy && dy > 0) {
+      const int64_t steps = (total - 1) / dy;
+      err = static_cast<int32_t>(total - steps * dy);
+      x += static_cast<int32_t>(steps) * sx;
+    } else {
+      err = static_cast<int32_t>(total);
     }
   }
 };
@@ -65,7 +79,10 @@ inline void DrawSpan(const RenderBuffers& b, uint32_t* colourRow, float* depthRo
   float dw = 0.0f;
   if (right != left) dw = ((swap ? e1.w : e2.w) - w) / static_cast<float>(right - left);
   int32_t x = left;
-  for (; x < b.clipLeft; ++x) w += dw;
+  if (x < b.clipLeft) {  // the pixels left of the clip step w all the same
+    w = AddRepeatedly(w, dw, b.clipLeft - x);
+    x = b.clipLeft;
+  }
   const int32_t end = std::min(right, b.clipRight);
   for (; x <= end; ++x) {
     if (w > depthRow[x]) {
@@ -118,6 +135,19 @@ bool ScanTriangle(RenderBuffers& b, const BufferPoint& first, const BufferPoint&
     if (switches >= 2) return false;
     e1.Step();
     e2.Step();
+    // Rows above the clip rectangle draw nothing: step over them at once, up
+    // to the next corner row or the clip top.
+    const int32_t next = y + 1;
+    if (next < b.clipTop) {
+      int32_t target = b.clipTop;
+      if (bc.y >= next) target = std::min(target, bc.y);
+      if (a.y >= next) target = std::min(target, a.y);
+      if (target > next) {
+        e1.Skip(target - next);
+        e2.Skip(target - next);
+        y = target - 1;
+      }
+    }
   }
 }
 

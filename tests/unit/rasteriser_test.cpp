@@ -224,6 +224,38 @@ TEST(Fill, MatchesReferenceOnRandomTriangles) {
   }
 }
 
+// Zoomed far in, triangles reach far beyond the buffer: the rows above it and
+// the pixels left of it are stepped over at once, to the same pixels.
+TEST(Fill, FarOffCornersMatchReference) {
+  std::mt19937 rng(777);
+  std::uniform_real_distribution<float> far(-50000, 50000), depth(1, 60);
+  long drawn = 0;
+  for (int scene = 0; scene < 20; ++scene) {
+    RenderBuffers fast = Buffers(48, 36), reference = Buffers(48, 36);
+    fast.clipLeft = reference.clipLeft = 5, fast.clipTop = reference.clipTop = 3;
+    for (int n = 0; n < 4; ++n) {
+      BufferPoint p[3];
+      for (BufferPoint& q : p) q = {far(rng), far(rng), depth(rng)};
+      if (n == 3) p[0] = {20.5f, 17.25f, 2};  // one corner on the buffer
+      FillTriangle(fast, p[0], p[1], p[2], static_cast<uint32_t>(n + 1));
+      ReferenceFill(reference, p[0], p[1], p[2], static_cast<uint32_t>(n + 1));
+    }
+    ASSERT_TRUE(SameBuffers(fast, reference)) << "scene " << scene;
+    drawn += std::count_if(fast.colour.begin(), fast.colour.end(), [](uint32_t c) { return c; });
+  }
+  EXPECT_GT(drawn, 20 * 48 * 36 / 4);
+}
+
+TEST(Fill, CornersAtTheCoordinateLimitFinish) {
+  // Stepping such a triangle pixel by pixel would take hours.
+  const float limit = static_cast<float>(kCoordinateLimit);
+  RenderBuffers b = Buffers(48, 36), c = Buffers(48, 36);
+  FillTriangle(b, {-limit, -limit, 1}, {limit, 10, 3}, {-limit, limit, 2}, 1);
+  EXPECT_EQ(std::count(b.colour.begin(), b.colour.end(), 1u), 48 * 36);
+  FillTriangle(c, {-1e30f, 1e30f, 1}, {1e30f, 1e30f, 1}, {0, -1e30f, 1}, 2);  // clamped
+  EXPECT_EQ(std::count(c.colour.begin(), c.colour.end(), 2u), 48 * 36);
+}
+
 TEST(Fill, NonFiniteCornersAreSkipped) {
   RenderBuffers b = Buffers(6, 6);
   const float nan = std::nanf("");

@@ -288,6 +288,50 @@ TEST(Line3D, DrawsBothEndsAndRespectsDepthAndClip) {
   EXPECT_EQ(d.colour[1 * 8 + 3], 7u);
 }
 
+// The line exactly as described: every point stepped, rounded and tested.
+void ReferenceLine(RenderBuffers& b, BufferPoint p0, BufferPoint p1, uint32_t colour) {
+  const float w0 = 1.0f / p0.depth, dw = 1.0f / p1.depth - w0;
+  const float dc = p1.column - p0.column, dr = p1.row - p0.row;
+  const long n = std::max(std::labs(std::lrint(dc)), std::labs(std::lrint(dr)));
+  if (n == 0) return;
+  const float sc = dc / static_cast<float>(n), sr = dr / static_cast<float>(n);
+  const float sw = dw / static_cast<float>(n);
+  float c = p0.column, r = p0.row, w = w0;
+  for (long i = 0; i <= n; ++i, c += sc, r += sr, w += sw) {
+    const long x = std::lrint(c), y = std::lrint(r);
+    if (x < b.clipLeft || x > b.clipRight || y < b.clipTop || y > b.clipBottom) continue;
+    const size_t at = static_cast<size_t>(y * b.width + x);
+    if (w > b.depth.at(at)) b.depth.at(at) = w, b.colour.at(at) = colour;
+  }
+}
+
+// Lines far longer than the buffer, as the grid gives when zoomed far in: only
+// the stretch over the clip rectangle is stepped, to the same pixels.
+TEST(Line3D, LongLinesMatchReference) {
+  std::mt19937 rng(99);
+  std::uniform_real_distribution<float> far(-1e5f, 1e5f), near(-10, 60), depth(1, 50);
+  std::uniform_int_distribution<int> pick(0, 3);
+  long drawn = 0;
+  for (int scene = 0; scene < 120; ++scene) {
+    RenderBuffers fast = Buffers(48, 36), reference = Buffers(48, 36);
+    fast.clipLeft = reference.clipLeft = 4, fast.clipRight = reference.clipRight = 40;
+    fast.clipTop = reference.clipTop = 2, fast.clipBottom = reference.clipBottom = 30;
+    for (int n = 0; n < 5; ++n) {
+      BufferPoint p0 = {far(rng), far(rng), depth(rng)}, p1 = {far(rng), far(rng), depth(rng)};
+      if (pick(rng) == 0) p0 = {near(rng), near(rng), depth(rng)};  // from the buffer outwards
+      if (pick(rng) == 0) p1.row = p0.row + near(rng);               // nearly level
+      if (pick(rng) == 0) {  // through the buffer: aimed across its middle
+        p1 = {48 - p0.column, 36 - p0.row, depth(rng)};
+      }
+      DrawLine3D(fast, p0, p1, static_cast<uint32_t>(n + 1));
+      ReferenceLine(reference, p0, p1, static_cast<uint32_t>(n + 1));
+    }
+    ASSERT_TRUE(SameBuffers(fast, reference)) << "scene " << scene;
+    drawn += std::count_if(fast.colour.begin(), fast.colour.end(), [](uint32_t c) { return c; });
+  }
+  EXPECT_GT(drawn, 1000);
+}
+
 // The triangle pass over a model: corners from vertexScratch plus the centre.
 struct PassScene {
   ModelStore model;

@@ -319,7 +319,7 @@ TEST(Line3D, LongLinesMatchReference) {
     for (int n = 0; n < 5; ++n) {
       BufferPoint p0 = {far(rng), far(rng), depth(rng)}, p1 = {far(rng), far(rng), depth(rng)};
       if (pick(rng) == 0) p0 = {near(rng), near(rng), depth(rng)};  // from the buffer outwards
-      if (pick(rng) == 0) p1.row = p0.row + near(rng);               // nearly level
+      if (pick(rng) == 0) p1.row = p0.row + near(rng);              // nearly level
       if (pick(rng) == 0) {  // through the buffer: aimed across its middle
         p1 = {48 - p0.column, 36 - p0.row, depth(rng)};
       }

@@ -48,10 +48,14 @@ struct Edge {
   void Step() {
     w += dw;
     err += dx;
-    if (err > dy && dy > 0) {  // as many single steps as the error holds whole rows
-      const int32_t steps = (err - 1) / dy;
-      err -= steps * dy;
-      x += steps * sx;
+    if (err > dy && dy > 0) {
+      err -= dy;
+      x += sx;
+      if (err > dy) {  // a flat edge: as many more steps as the error holds
+        const int32_t steps = (err - 1) / dy;
+        err -= steps * dy;
+        x += steps * sx;
+      }
     }
   }
   // `rows` steps at once, to the same x, err and w as one by one.

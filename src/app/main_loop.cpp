@@ -45,8 +45,10 @@ bool MouseUnchanged(const MouseState& s) {
          s.buttons == s.previousButtons && s.wheel == s.previousWheel;
 }
 
-// Step 6: the frame-rate tool re-renders every pass; any key or a right click ends it.
+// Step 6: the frame-rate tool re-renders every pass; any key or a right click
+// ends it. Closing the window still ends the program, as it does everywhere.
 void FrameRateToolStep(Modeller& m) {
+  if (IsExtendedKey(m.flags.lastKey, kScanClose)) m.platform.EndProgram();
   ToolState& t = m.tools;
   m.flags.redrawRequested = true;
   const double now = m.platform.Clock();

@@ -201,6 +201,9 @@ TEST_F(Loop, FrameRateToolTakesEveryKeyAsItsEnd) {
   Pass("w");
   EXPECT_EQ(m.tools.toolMode, 0);
   EXPECT_EQ(m.view.vOffset, 75.0f / 400.0f);  // the key only ended the tool
+  // Closing the window is no key to end the tool with: it ends the program.
+  m.tools.toolMode = 5;
+  EXPECT_THROW(Pass(ExtendedKey(kScanClose)), ProgramEnded);
 }
 
 TEST_F(Loop, AutoRepeatClickMakesEveryIdlePollAClick) {

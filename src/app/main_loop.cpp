@@ -3,13 +3,13 @@
 #include "app/main_loop.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "app/menu_hooks.h"
 #include "render/camera.h"
 #include "render/mouse_light.h"
 #include "render/presentation.h"
 #include "render/render_view.h"
+#include "render/rounding.h"
 #include "render/shading.h"
 #include "render/view.h"
 #include "tools/selection.h"
@@ -20,8 +20,6 @@ namespace {
 constexpr int kIdleSleepMs = 40;
 constexpr int kFrameRateTool = 5;
 constexpr int kMouseLightTool = 8;
-
-int RoundToInt(float v) { return static_cast<int>(std::nearbyint(v)); }
 
 void RefreshDisplayedValues(Modeller& m) {
   ValueCells& c = m.cells;
@@ -47,8 +45,10 @@ bool MouseUnchanged(const MouseState& s) {
          s.buttons == s.previousButtons && s.wheel == s.previousWheel;
 }
 
-// Step 6: the frame-rate tool re-renders every pass; any key or a right click ends it.
+// Step 6: the frame-rate tool re-renders every pass; any key or a right click
+// ends it. Closing the window still ends the program, as it does everywhere.
 void FrameRateToolStep(Modeller& m) {
+  if (IsExtendedKey(m.flags.lastKey, kScanClose)) m.platform.EndProgram();
   ToolState& t = m.tools;
   m.flags.redrawRequested = true;
   const double now = m.platform.Clock();
@@ -236,9 +236,7 @@ void MainLoopPass(Modeller& m) {
     m.model.normalsDirty = false;
     f.redrawRequested = true;
   }
-  if (HasOption(m.options, kOptStereo) && m.tools.toolMode != f.previousTool)
-    f.redrawRequested = true;
-  f.previousTool = m.tools.toolMode;
+  NoteToolForStereo(m.options, m.tools.toolMode, f);
   if (f.redrawRequested) {
     RenderView(m);
     f.redrawRequested = false;

@@ -17,7 +17,8 @@ namespace {
 constexpr int kFallbackMode = 19;
 constexpr int kFallbackDepth = 32;
 
-// Opens the configured mode, or mode 19 at 32 bits when the platform refuses it.
+// Opens the configured mode, or mode 19 at 32 bits when the platform refuses
+// it; ends the program when even that fails.
 void OpenScreen(Modeller& m) {
   Platform& p = m.platform;
   const Settings& s = m.settings;
@@ -33,7 +34,8 @@ void OpenScreen(Modeller& m) {
   if (!opened) {
     m.settings.mode = kFallbackMode;
     m.settings.cdep = kFallbackDepth;
-    p.OpenMode(kFallbackMode, kFallbackDepth);
+    // With no screen at all the program could be neither seen nor closed.
+    if (!p.OpenMode(kFallbackMode, kFallbackDepth)) p.EndProgram();
   }
 }
 

@@ -13,20 +13,6 @@
 namespace qelvar {
 namespace {
 
-int BytesPerPixel(int depth) {
-  switch (depth) {
-    case 32:
-      return 4;
-    case 24:
-      return 3;
-    case 16:
-    case 15:
-      return 2;
-    default:
-      return 1;
-  }
-}
-
 // 5- and 6-bit channels are shifted up, not scaled: 31 shows as 248.
 uint32_t Rgb565ToRgb(uint32_t v) {
   return ((v >> 11) & 31) << 19 | ((v >> 5) & 63) << 10 | (v & 31) << 3;
@@ -62,6 +48,20 @@ bool ClipToBox(double& x0, double& y0, double& x1, double& y1, double maxX, doub
 }
 
 }  // namespace
+
+int BytesPerPixel(int depth) {
+  switch (depth) {
+    case 32:
+      return 4;
+    case 24:
+      return 3;
+    case 16:
+    case 15:
+      return 2;
+    default:
+      return 1;
+  }
+}
 
 void Screen::Configure(int width, int height, int depth, int textColumns, int textRows) {
   width_ = width;

@@ -17,6 +17,9 @@ inline constexpr std::array<uint32_t, 16> kPlatformColours = {
     0x555555, 0x5555FF, 0x55FF55, 0x55FFFF, 0xFF5555, 0xFF55FF, 0xFFFF55, 0xFFFFFF,
 };
 
+// Bytes of one screen pixel at a colour depth (4 and 8 bits: one index byte).
+int BytesPerPixel(int depth);
+
 class Screen {
  public:
   // Sets size and depth (4, 8, 15, 16, 24 or 32) and the default text grid of

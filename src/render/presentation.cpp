@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/screen.h"
+
 namespace qelvar {
 namespace {
 
@@ -117,20 +119,6 @@ RowFunction RowFor(int depth, int detail) {
 }
 
 }  // namespace
-
-int BytesPerPixel(int depth) {
-  switch (depth) {
-    case 32:
-      return 4;
-    case 24:
-      return 3;
-    case 16:
-    case 15:
-      return 2;
-    default:
-      return 1;
-  }
-}
 
 void PresentFrame(const RenderBuffers& buffers, int detail, int depth, const ColourTables& tables,
                   uint8_t* screen, int screenWidth, int screenHeight) {

@@ -11,9 +11,6 @@ namespace qelvar {
 
 class Screen;
 
-// Bytes of one screen pixel at a colour depth (4 and 8 bits: one index byte).
-int BytesPerPixel(int depth);
-
 // Pixel formats of one 0x00RRGGBB value.
 inline uint16_t ToDepth16(uint32_t p) {
   return static_cast<uint16_t>(((p >> 19) & 31) << 11 | ((p >> 10) & 63) << 5 | ((p >> 3) & 31));

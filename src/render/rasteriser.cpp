@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/option_flags.h"
+#include "render/repeated_addition.h"
 #include "render/rounding.h"
 #include "render/shading.h"
 
@@ -47,9 +48,26 @@ struct Edge {
   void Step() {
     w += dw;
     err += dx;
-    while (err > dy) {
+    if (err > dy && dy > 0) {
       err -= dy;
       x += sx;
+      if (err > dy) {  // a flat edge: as many more steps as the error holds
+        const int32_t steps = (err - 1) / dy;
+        err -= steps * dy;
+        x += steps * sx;
+      }
+    }
+  }
+  // `rows` steps at once, to the same x, err and w as one by one.
+  void Skip(int32_t rows) {
+    w = AddRepeatedly(w, dw, rows);
+    const int64_t total = err + int64_t{rows} * dx;
+    if (total > dy && dy > 0) {
+      const int64_t steps = (total - 1) / dy;
+      err = static_cast<int32_t>(total - steps * dy);
+      x += static_cast<int32_t>(steps) * sx;
+    } else {
+      err = static_cast<int32_t>(total);
     }
   }
 };
@@ -65,7 +83,10 @@ inline void DrawSpan(const RenderBuffers& b, uint32_t* colourRow, float* depthRo
   float dw = 0.0f;
   if (right != left) dw = ((swap ? e1.w : e2.w) - w) / static_cast<float>(right - left);
   int32_t x = left;
-  for (; x < b.clipLeft; ++x) w += dw;
+  if (x < b.clipLeft) {  // the pixels left of the clip step w all the same
+    w = AddRepeatedly(w, dw, b.clipLeft - x);
+    x = b.clipLeft;
+  }
   const int32_t end = std::min(right, b.clipRight);
   for (; x <= end; ++x) {
     if (w > depthRow[x]) {
@@ -118,7 +139,60 @@ bool ScanTriangle(RenderBuffers& b, const BufferPoint& first, const BufferPoint&
     if (switches >= 2) return false;
     e1.Step();
     e2.Step();
+    // Rows above the clip rectangle draw nothing: step over them at once, up
+    // to the next corner row or the clip top.
+    const int32_t next = y + 1;
+    if (next < b.clipTop) {
+      int32_t target = b.clipTop;
+      if (bc.y >= next) target = std::min(target, bc.y);
+      if (a.y >= next) target = std::min(target, a.y);
+      if (target > next) {
+        e1.Skip(target - next);
+        e2.Skip(target - next);
+        y = target - 1;
+      }
+    }
   }
+}
+
+// The pixel a stepped coordinate rounds to, saturated so that the order of
+// far-off values survives (any of them is outside the buffer).
+int64_t SteppedPixel(float v) {
+  constexpr float kFar = 1e18f;
+  return v >= kFar ? int64_t{1} << 62 : (v <= -kFar ? -(int64_t{1} << 62) : RoundToInt64(v));
+}
+
+// The smallest i in [0, n + 1) for which pred(i) holds, pred being false and
+// then true; n + 1 when it never holds.
+template <class Pred>
+int64_t FirstWhere(int64_t n, Pred pred) {
+  int64_t lo = 0, hi = n + 1;
+  while (lo < hi) {
+    const int64_t mid = lo + (hi - lo) / 2;
+    if (pred(mid)) {
+      hi = mid;
+    } else {
+      lo = mid + 1;
+    }
+  }
+  return lo;
+}
+
+// Points first..last (empty when first > last) of a line.
+struct PointRange {
+  int64_t first, last;
+};
+
+// The points 0..n of start + i * step (repeated addition) whose pixel lies in
+// [low, high]: one run, since repeated addition of a step never turns back.
+PointRange InsideRange(float start, float step, int64_t n, int64_t low, int64_t high) {
+  const auto pixel = [&](int64_t i) { return SteppedPixel(AddRepeatedly(start, step, i)); };
+  if (step >= 0.0f) {
+    return {FirstWhere(n, [&](int64_t i) { return pixel(i) >= low; }),
+            FirstWhere(n, [&](int64_t i) { return pixel(i) > high; }) - 1};
+  }
+  return {FirstWhere(n, [&](int64_t i) { return pixel(i) <= high; }),
+          FirstWhere(n, [&](int64_t i) { return pixel(i) < low; }) - 1};
 }
 
 bool CornersOf(const ModelStore& model, const Triangle& t, int32_t cx, int32_t cy,
@@ -174,9 +248,20 @@ void DrawLine3D(RenderBuffers& buffers, BufferPoint p0, BufferPoint p1, uint32_t
   if (n == 0) return;
   const float steps = static_cast<float>(n);
   const float sc = dc / steps, sr = dr / steps, sw = dw / steps;
-  float c = p0.column, r = p0.row, w = w0;
   const RenderBuffers& b = buffers;
-  for (int64_t i = 0; i <= n; ++i) {
+  int64_t first = 0, last = n;
+  // A line much longer than the buffer is mostly outside it: only the points
+  // that land on the clip rectangle are stepped, from the same values.
+  if (n > 4 * (int64_t{b.width} + b.height)) {
+    const PointRange columns = InsideRange(p0.column, sc, n, b.clipLeft, b.clipRight);
+    const PointRange rows = InsideRange(p0.row, sr, n, b.clipTop, b.clipBottom);
+    first = std::max(columns.first, rows.first);
+    last = std::min(columns.last, rows.last);
+    if (first > last) return;
+  }
+  float c = AddRepeatedly(p0.column, sc, first), r = AddRepeatedly(p0.row, sr, first);
+  float w = AddRepeatedly(w0, sw, first);
+  for (int64_t i = first; i <= last; ++i) {
     const int64_t x = RoundToInt64(c), y = RoundToInt64(r);
     if (x >= b.clipLeft && x <= b.clipRight && y >= b.clipTop && y <= b.clipBottom) {
       const size_t at =
@@ -211,7 +296,7 @@ void DrawTriangles(DrawMode mode, const ViewState& view, ModelStore& model, Rend
     }
     BufferPoint p[3];
     if (!CornersOf(model, model.triangles[i], cx, cy, p)) continue;
-    if (wireframe) {
+    if (wireframe && !selection) {
       DrawLine3D(buffers, p[1], p[2], colour);
       DrawLine3D(buffers, p[2], p[0], colour);
       DrawLine3D(buffers, p[1], p[0], colour);

@@ -43,7 +43,9 @@ enum class DrawMode { kNormal, kSelection };
 // Every triangle in index order with the projection in vertexScratch. In
 // selection mode the colour is the triangle index and, unless visible-parts
 // selection is on, triangles whose filled area reaches into the clip rectangle
-// are marked (or unmarked) instead of drawn.
+// are marked (or unmarked) instead of drawn. Selection always works on the
+// filled triangles, also in wireframe: a rectangle inside a triangle's outline
+// selects it, and a selection never comes out empty just because of wireframe.
 void DrawTriangles(DrawMode mode, const ViewState& view, ModelStore& model, RenderBuffers& buffers,
                    uint32_t options, int contrast);
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <set>
 #include <string>
 
 #include "app/menus.h"
@@ -32,9 +33,10 @@ class FakePlatform : public Platform {
     if (keys.empty()) return std::string{static_cast<char>(255), static_cast<char>(107)};
     return TakeKey();
   }
-  bool KeyHeld(int) override { return false; }
+  bool KeyHeld(int scanCode) override { return held.count(scanCode) != 0; }
   bool ReadMouse(MouseReading& out) override {
     ++mousePolls;
+    if (mouseFails) return false;
     if (!mouseQueue.empty()) {
       mouse = mouseQueue.front();
       mouseQueue.pop_front();
@@ -42,7 +44,8 @@ class FakePlatform : public Platform {
     out = mouse;
     return true;
   }
-  void Sleep(int) override {
+  void Sleep(int milliseconds) override {
+    sleptMs += milliseconds;
     // An editor waiting with nothing left to read would wait for ever.
     if (keys.empty() && mouseQueue.empty() && ++idleSleeps > 1000) throw ProgramEnded{};
   }
@@ -59,7 +62,9 @@ class FakePlatform : public Platform {
   std::deque<std::string> keys;
   std::deque<MouseReading> mouseQueue;
   MouseReading mouse;
-  int mousePolls = 0, unlocks = 0, idleSleeps = 0;
+  std::set<int> held;       // scan codes reported as held
+  bool mouseFails = false;  // the mouse query gives no reading
+  int mousePolls = 0, unlocks = 0, idleSleeps = 0, sleptMs = 0;
   double clock = 0.0;
 };
 

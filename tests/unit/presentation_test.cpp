@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "platform/screen.h"
 #include "render_test_support.h"
 
 namespace qelvar {

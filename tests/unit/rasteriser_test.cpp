@@ -224,6 +224,38 @@ TEST(Fill, MatchesReferenceOnRandomTriangles) {
   }
 }
 
+// Zoomed far in, triangles reach far beyond the buffer: the rows above it and
+// the pixels left of it are stepped over at once, to the same pixels.
+TEST(Fill, FarOffCornersMatchReference) {
+  std::mt19937 rng(777);
+  std::uniform_real_distribution<float> far(-50000, 50000), depth(1, 60);
+  long drawn = 0;
+  for (int scene = 0; scene < 20; ++scene) {
+    RenderBuffers fast = Buffers(48, 36), reference = Buffers(48, 36);
+    fast.clipLeft = reference.clipLeft = 5, fast.clipTop = reference.clipTop = 3;
+    for (int n = 0; n < 4; ++n) {
+      BufferPoint p[3];
+      for (BufferPoint& q : p) q = {far(rng), far(rng), depth(rng)};
+      if (n == 3) p[0] = {20.5f, 17.25f, 2};  // one corner on the buffer
+      FillTriangle(fast, p[0], p[1], p[2], static_cast<uint32_t>(n + 1));
+      ReferenceFill(reference, p[0], p[1], p[2], static_cast<uint32_t>(n + 1));
+    }
+    ASSERT_TRUE(SameBuffers(fast, reference)) << "scene " << scene;
+    drawn += std::count_if(fast.colour.begin(), fast.colour.end(), [](uint32_t c) { return c; });
+  }
+  EXPECT_GT(drawn, 20 * 48 * 36 / 4);
+}
+
+TEST(Fill, CornersAtTheCoordinateLimitFinish) {
+  // Stepping such a triangle pixel by pixel would take hours.
+  const float limit = static_cast<float>(kCoordinateLimit);
+  RenderBuffers b = Buffers(48, 36), c = Buffers(48, 36);
+  FillTriangle(b, {-limit, -limit, 1}, {limit, 10, 3}, {-limit, limit, 2}, 1);
+  EXPECT_EQ(std::count(b.colour.begin(), b.colour.end(), 1u), 48 * 36);
+  FillTriangle(c, {-1e30f, 1e30f, 1}, {1e30f, 1e30f, 1}, {0, -1e30f, 1}, 2);  // clamped
+  EXPECT_EQ(std::count(c.colour.begin(), c.colour.end(), 2u), 48 * 36);
+}
+
 TEST(Fill, NonFiniteCornersAreSkipped) {
   RenderBuffers b = Buffers(6, 6);
   const float nan = std::nanf("");
@@ -254,6 +286,50 @@ TEST(Line3D, DrawsBothEndsAndRespectsDepthAndClip) {
   DrawLine3D(d, {0, 1, 10}, {4, 1, 10}, 7);
   EXPECT_EQ(d.colour[1 * 8 + 2], 0u);
   EXPECT_EQ(d.colour[1 * 8 + 3], 7u);
+}
+
+// The line exactly as described: every point stepped, rounded and tested.
+void ReferenceLine(RenderBuffers& b, BufferPoint p0, BufferPoint p1, uint32_t colour) {
+  const float w0 = 1.0f / p0.depth, dw = 1.0f / p1.depth - w0;
+  const float dc = p1.column - p0.column, dr = p1.row - p0.row;
+  const long n = std::max(std::labs(std::lrint(dc)), std::labs(std::lrint(dr)));
+  if (n == 0) return;
+  const float sc = dc / static_cast<float>(n), sr = dr / static_cast<float>(n);
+  const float sw = dw / static_cast<float>(n);
+  float c = p0.column, r = p0.row, w = w0;
+  for (long i = 0; i <= n; ++i, c += sc, r += sr, w += sw) {
+    const long x = std::lrint(c), y = std::lrint(r);
+    if (x < b.clipLeft || x > b.clipRight || y < b.clipTop || y > b.clipBottom) continue;
+    const size_t at = static_cast<size_t>(y * b.width + x);
+    if (w > b.depth.at(at)) b.depth.at(at) = w, b.colour.at(at) = colour;
+  }
+}
+
+// Lines far longer than the buffer, as the grid gives when zoomed far in: only
+// the stretch over the clip rectangle is stepped, to the same pixels.
+TEST(Line3D, LongLinesMatchReference) {
+  std::mt19937 rng(99);
+  std::uniform_real_distribution<float> far(-1e5f, 1e5f), near(-10, 60), depth(1, 50);
+  std::uniform_int_distribution<int> pick(0, 3);
+  long drawn = 0;
+  for (int scene = 0; scene < 120; ++scene) {
+    RenderBuffers fast = Buffers(48, 36), reference = Buffers(48, 36);
+    fast.clipLeft = reference.clipLeft = 4, fast.clipRight = reference.clipRight = 40;
+    fast.clipTop = reference.clipTop = 2, fast.clipBottom = reference.clipBottom = 30;
+    for (int n = 0; n < 5; ++n) {
+      BufferPoint p0 = {far(rng), far(rng), depth(rng)}, p1 = {far(rng), far(rng), depth(rng)};
+      if (pick(rng) == 0) p0 = {near(rng), near(rng), depth(rng)};  // from the buffer outwards
+      if (pick(rng) == 0) p1.row = p0.row + near(rng);              // nearly level
+      if (pick(rng) == 0) {  // through the buffer: aimed across its middle
+        p1 = {48 - p0.column, 36 - p0.row, depth(rng)};
+      }
+      DrawLine3D(fast, p0, p1, static_cast<uint32_t>(n + 1));
+      ReferenceLine(reference, p0, p1, static_cast<uint32_t>(n + 1));
+    }
+    ASSERT_TRUE(SameBuffers(fast, reference)) << "scene " << scene;
+    drawn += std::count_if(fast.colour.begin(), fast.colour.end(), [](uint32_t c) { return c; });
+  }
+  EXPECT_GT(drawn, 1000);
 }
 
 // The triangle pass over a model: corners from vertexScratch plus the centre.
@@ -385,6 +461,20 @@ TEST(SelectionPass, VisiblePartsOnlySelectsUncoveredTriangles) {
   s.options |= 1u << kOptHideSelected;
   SelectionPass(s.view, s.model, s.buffers, s.options, 1000000.0f, 0, 0, 9, 7, flags);
   EXPECT_EQ(s.model.triangleFlags[1], kSelectedBit);
+}
+
+TEST(SelectionPass, WireframeSelectsByFilledCoverage) {
+  // The outlines on the screen do not decide: a rectangle inside a triangle
+  // away from its edges selects it, with and without visible-parts selection.
+  for (const bool onlyVisible : {false, true}) {
+    PassScene s = TwoTriangles();
+    s.options |= 1u << kOptWireframe;
+    if (onlyVisible) s.options |= 1u << kOptOnlyVisible;
+    LoopFlags flags;
+    SelectionPass(s.view, s.model, s.buffers, s.options, 1000000.0f, 2, 2, 2, 2, flags);
+    EXPECT_EQ(s.model.triangleFlags[0], kSelectedBit) << onlyVisible;
+    EXPECT_EQ(s.model.triangleFlags[1], 0) << onlyVisible;
+  }
 }
 
 TEST(SelectionPass, RectangleOutsideBufferIsSafe) {

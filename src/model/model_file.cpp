@@ -67,7 +67,7 @@ int LoadModelFile(const std::string& path, ModelFileTarget target, ImportProgres
   uint8_t magic[4] = {};
   file.ReadAt(0, magic, 4);
   if (std::memcmp(magic, "QVFA", 4) != 0 && std::memcmp(magic, "QVNE", 4) != 0) {
-    if (file.size() < kMinimumStlSize) return kMsgInvalidFile;
+    if (file.size() < kMinimumStlSize && !IsTextStl(file)) return kMsgInvalidFile;
     return ImportStl(file, target.model, progress);
   }
 

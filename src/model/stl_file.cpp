@@ -98,11 +98,22 @@ void PrepareModel(ModelStore& m, int32_t triangles, int32_t vertices) {
   m.normalsDirty = true;
 }
 
-bool ImportText(InputFile& file, ModelStore& m, ImportProgress* progress, int& message) {
-  std::vector<uint8_t> text(file.size()), records;
+bool StartsWithSolid(InputFile& file) {
+  char head[5] = {};
+  return file.ReadAt(0, head, 5) == 5 && std::memcmp(head, "solid", 5) == 0;
+}
+
+// The facet records of a text STL file; false when it is not one.
+bool ParseTextFile(InputFile& file, std::vector<uint8_t>& records) {
+  if (!StartsWithSolid(file)) return false;
+  std::vector<uint8_t> text(file.size());
   if (file.ReadAt(0, text.data(), text.size()) != text.size()) return false;
-  if (!ParseTextStl({reinterpret_cast<const char*>(text.data()), text.size()}, records))
-    return false;
+  return ParseTextStl({reinterpret_cast<const char*>(text.data()), text.size()}, records);
+}
+
+bool ImportText(InputFile& file, ModelStore& m, ImportProgress* progress, int& message) {
+  std::vector<uint8_t> records;
+  if (!ParseTextFile(file, records)) return false;
   const uint64_t facets = records.size() / kStlRecordSize;
   if (facets > uint64_t(INT32_MAX)) return false;
   const auto n = static_cast<int32_t>(facets);
@@ -128,14 +139,18 @@ int ImportStl(InputFile& file, ModelStore& m, ImportProgress* progress) {
   uint8_t head[kStlHeaderSize] = {};
   const size_t got = file.ReadAt(0, head, sizeof head);
   int message = kMsgNone;
-  if (got >= 5 && std::memcmp(head, "solid", 5) == 0 && ImportText(file, m, progress, message))
-    return message;
+  if (ImportText(file, m, progress, message)) return message;
   PrepareModel(m, RoundedQuotient(file.size(), 50.0), RoundedQuotient(file.size(), 100.0));
   if (got < kStlHeaderSize) return kMsgNone;
   const int32_t n = GetI32(head + 80);
   if (n < 1) return kMsgNone;
   FileRecords records(file);
   return ImportFacets(records, n, m, progress);
+}
+
+bool IsTextStl(InputFile& file) {
+  std::vector<uint8_t> records;
+  return ParseTextFile(file, records);
 }
 
 int ExportStl(const ModelStore& m, const std::string& path) {

@@ -5,7 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <new>
+#include <stdexcept>
 
 namespace qelvar {
 
@@ -40,11 +43,16 @@ size_t InputFile::ReadAt(uint64_t offset, void* dst, size_t n) {
   return std::fread(dst, 1, n, file_);
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
-  InputFile in;
-  if (!in.Open(path)) return false;
-  if (in.size() > SIZE_MAX / 2) return false;
-  out.resize(static_cast<size_t>(in.size()));
+bool ReadPrefix(InputFile& in, uint64_t n, std::vector<uint8_t>& out) {
+  n = std::min(n, in.size());
+  if (n > SIZE_MAX / 2) return false;
+  try {
+    out.resize(static_cast<size_t>(n));
+  } catch (const std::bad_alloc&) {
+    return false;
+  } catch (const std::length_error&) {
+    return false;
+  }
   return in.ReadAt(0, out.data(), out.size()) == out.size();
 }
 

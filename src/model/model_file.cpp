@@ -15,6 +15,7 @@ namespace qelvar {
 namespace {
 
 constexpr uint64_t kMinimumStlSize = 130;
+constexpr uint64_t kHeaderSize = 21;  // "QVNE", its extra byte and four counts
 
 // How much of the layout the file holds. A "QVFA" file that ends right where
 // its flag block would start is a part file: it loads without flags and names.
@@ -71,14 +72,16 @@ int LoadModelFile(const std::string& path, ModelFileTarget target, ImportProgres
     return ImportStl(file, target.model, progress);
   }
 
+  // The header first: only the blocks it names are read, however long the file.
   std::vector<uint8_t> bytes;
-  if (file.size() > SIZE_MAX / 2) return kMsgInvalidFile;
-  bytes.resize(size_t(file.size()));
-  if (file.ReadAt(0, bytes.data(), bytes.size()) != bytes.size()) return kMsgCantOpenFile;
+  if (!ReadPrefix(file, kHeaderSize, bytes)) return kMsgCantOpenFile;
   ModelLayout layout;
   if (ReadModelLayout(bytes, layout) != LayoutStatus::kOk) return kMsgInvalidFile;
-  const Extent extent = FileExtent(layout, bytes.size());
-  if (extent == Extent::kShort || !IndicesValid(bytes, layout)) return kMsgInvalidFile;
+  const Extent extent = FileExtent(layout, file.size());
+  if (extent == Extent::kShort) return kMsgInvalidFile;
+  const uint64_t used = extent == Extent::kWhole ? layout.end : layout.flagsAt;
+  if (!ReadPrefix(file, used, bytes)) return kMsgInvalidFile;
+  if (!IndicesValid(bytes, layout)) return kMsgInvalidFile;
   if (!MakeRoom(target.model, layout)) return kMsgInvalidFile;
 
   TakeOver(bytes, layout, extent, target.model);

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 #include "app/messages.h"
 #include "model/file_io.h"
@@ -103,12 +104,18 @@ bool StartsWithSolid(InputFile& file) {
   return file.ReadAt(0, head, 5) == 5 && std::memcmp(head, "solid", 5) == 0;
 }
 
-// The facet records of a text STL file; false when it is not one.
+// The facet records of a text STL file; false when it is not one, or when it
+// is too large to hold in memory (a binary file with a "solid" header can be).
 bool ParseTextFile(InputFile& file, std::vector<uint8_t>& records) {
   if (!StartsWithSolid(file)) return false;
-  std::vector<uint8_t> text(file.size());
-  if (file.ReadAt(0, text.data(), text.size()) != text.size()) return false;
-  return ParseTextStl({reinterpret_cast<const char*>(text.data()), text.size()}, records);
+  std::vector<uint8_t> text;
+  if (!ReadPrefix(file, file.size(), text)) return false;
+  try {
+    return ParseTextStl({reinterpret_cast<const char*>(text.data()), text.size()}, records);
+  } catch (const std::bad_alloc&) {
+    records.clear();
+    return false;
+  }
 }
 
 bool ImportText(InputFile& file, ModelStore& m, ImportProgress* progress, int& message) {

@@ -301,6 +301,13 @@ TEST_F(HostileModelFile, LongerFilesLoadAndIgnoreTheTail) {
   EXPECT_EQ(Load(Path("tail.qv")), kMsgFileLoaded);
 }
 
+TEST_F(HostileModelFile, AHugeFileIsReadOnlyAsFarAsItsBlocks) {
+  WriteBytes(Path("huge.qv"), Saved(false));
+  test::ExtendToTerabyte(Path("huge.qv"));
+  EXPECT_EQ(Load(Path("huge.qv")), kMsgFileLoaded);
+  EXPECT_EQ(std::string(model_.partNames[99].data(), 12), "last group!!");
+}
+
 TEST_F(ModelFile, FailedSaveKeepsTheOldFile) {
   ASSERT_EQ(SaveModelFile(model_, Path("keep.qv"), false), kMsgFileSaved);
   const Bytes before = ReadBytes(Path("keep.qv"));

@@ -289,6 +289,17 @@ TEST_F(Stl, BinaryFilesWithASolidHeaderImportAsBinary) {
   EXPECT_EQ(model_.triangleCount, 2);  // count 0x20202020 (blanks): the two whole records there
 }
 
+TEST_F(Stl, AHugeFileWithASolidHeaderImportsAsBinary) {
+  const std::vector<Facet> facets = {{{1, 2, 3, 4, 5, 6, 7, 8, 9}, 5}};
+  WriteBytes(Path("huge.stl"), StlBytes(facets, 1, "solid huge"));
+  test::ExtendToTerabyte(Path("huge.stl"));
+  InputFile file;
+  ASSERT_TRUE(file.Open(Path("huge.stl")));
+  EXPECT_EQ(ImportStl(file, model_, nullptr), kMsgNone);
+  EXPECT_EQ(model_.triangleCount, 1);
+  EXPECT_EQ(model_.vertices[2].z, 9.0f);
+}
+
 TEST_F(Stl, ExportThatCannotBeWrittenSaysSo) {
   EXPECT_EQ(ExportStl(model_, Path("missing/dir.stl")), kMsgCantOpenFile);
 }

@@ -147,9 +147,12 @@ int ImportStl(InputFile& file, ModelStore& m, ImportProgress* progress) {
   const size_t got = file.ReadAt(0, head, sizeof head);
   int message = kMsgNone;
   if (ImportText(file, m, progress, message)) return message;
-  PrepareModel(m, RoundedQuotient(file.size(), 50.0), RoundedQuotient(file.size(), 100.0));
-  if (got < kStlHeaderSize) return kMsgNone;
-  const int32_t n = GetI32(head + 80);
+  const int32_t n = got < kStlHeaderSize ? 0 : GetI32(head + 80);
+  // The tables are sized from the length of the file, but never for more than
+  // the facets it claims: a long tail of other bytes must not take memory.
+  const uint64_t claimed = kStlHeaderSize + kStlRecordSize * uint64_t(std::max(n, 0));
+  const uint64_t length = std::min(file.size(), claimed);
+  PrepareModel(m, RoundedQuotient(length, 50.0), RoundedQuotient(length, 100.0));
   if (n < 1) return kMsgNone;
   FileRecords records(file);
   return ImportFacets(records, n, m, progress);

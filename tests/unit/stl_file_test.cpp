@@ -292,12 +292,25 @@ TEST_F(Stl, BinaryFilesWithASolidHeaderImportAsBinary) {
 TEST_F(Stl, AHugeFileWithASolidHeaderImportsAsBinary) {
   const std::vector<Facet> facets = {{{1, 2, 3, 4, 5, 6, 7, 8, 9}, 5}};
   WriteBytes(Path("huge.stl"), StlBytes(facets, 1, "solid huge"));
-  test::ExtendToTerabyte(Path("huge.stl"));
+  test::ExtendSparse(Path("huge.stl"));
   InputFile file;
   ASSERT_TRUE(file.Open(Path("huge.stl")));
   EXPECT_EQ(ImportStl(file, model_, nullptr), kMsgNone);
   EXPECT_EQ(model_.triangleCount, 1);
   EXPECT_EQ(model_.vertices[2].z, 9.0f);
+}
+
+TEST_F(Stl, TablesAreSizedForNoMoreFacetsThanTheFileClaims) {
+  // 1 GiB that holds one facet and then zero bytes: sized by the length
+  // alone the tables would take some 21 million slots.
+  WriteBytes(Path("long.stl"), StlBytes({{{1, 2, 3, 4, 5, 6, 7, 8, 9}, 5}}, 1));
+  test::ExtendSparse(Path("long.stl"), 30);
+  InputFile file;
+  ASSERT_TRUE(file.Open(Path("long.stl")));
+  EXPECT_EQ(ImportStl(file, model_, nullptr), kMsgNone);
+  EXPECT_EQ(model_.triangleCount, 1);
+  EXPECT_EQ(model_.triangleCapacity, kStartCapacity);
+  EXPECT_EQ(model_.vertexCapacity, kStartCapacity);
 }
 
 TEST_F(Stl, ExportThatCannotBeWrittenSaysSo) {

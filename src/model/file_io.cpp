@@ -58,10 +58,21 @@ bool ReadPrefix(InputFile& in, uint64_t n, std::vector<uint8_t>& out) {
 
 AtomicFileWriter::~AtomicFileWriter() { Discard(); }
 
+namespace {
+
+// A short name in the directory of path, so that the rename stays atomic and
+// a name already as long as the system allows still gets its new file.
+std::string TempPathBeside(const std::string& path, int attempt) {
+  const size_t slash = path.rfind('/');
+  const std::string directory = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+  return directory + ".qelvar-" + std::to_string(getpid()) + "-" + std::to_string(attempt) + ".tmp";
+}
+
+}  // namespace
+
 bool AtomicFileWriter::Open() {
-  // The new file lives in the same directory so that the rename stays atomic.
   for (int attempt = 0; attempt < 100; ++attempt) {
-    tempPath_ = path_ + ".new" + std::to_string(getpid()) + "_" + std::to_string(attempt);
+    tempPath_ = TempPathBeside(path_, attempt);
     const int fd = open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
       file_ = fdopen(fd, "wb");

@@ -99,15 +99,20 @@ void PrepareModel(ModelStore& m, int32_t triangles, int32_t vertices) {
   m.normalsDirty = true;
 }
 
-bool StartsWithSolid(InputFile& file) {
-  char head[5] = {};
-  return file.ReadAt(0, head, 5) == 5 && std::memcmp(head, "solid", 5) == 0;
+// A text file starts with "solid" and has no NUL byte. A binary file with
+// such a header has one among its first 84 bytes whenever it holds fewer than
+// 2^24 facets (the count's high byte), so the whole file is read only for
+// files that may be text.
+bool MayBeText(InputFile& file) {
+  char head[kStlHeaderSize] = {};
+  const size_t got = file.ReadAt(0, head, sizeof head);
+  return got >= 5 && std::memcmp(head, "solid", 5) == 0 && std::memchr(head, 0, got) == nullptr;
 }
 
 // The facet records of a text STL file; false when it is not one, or when it
 // is too large to hold in memory (a binary file with a "solid" header can be).
 bool ParseTextFile(InputFile& file, std::vector<uint8_t>& records) {
-  if (!StartsWithSolid(file)) return false;
+  if (!MayBeText(file)) return false;
   std::vector<uint8_t> text;
   if (!ReadPrefix(file, file.size(), text)) return false;
   try {

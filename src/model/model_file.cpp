@@ -15,7 +15,6 @@ namespace qelvar {
 namespace {
 
 constexpr uint64_t kMinimumStlSize = 130;
-constexpr uint64_t kHeaderSize = 21;  // "QVNE", its extra byte and four counts
 
 // How much of the layout the file holds. A "QVFA" file that ends right where
 // its flag block would start is a part file: it loads without flags and names.
@@ -74,7 +73,7 @@ int LoadModelFile(const std::string& path, ModelFileTarget target, ImportProgres
 
   // The header first: only the blocks it names are read, however long the file.
   std::vector<uint8_t> bytes;
-  if (!ReadPrefix(file, kHeaderSize, bytes)) return kMsgCantOpenFile;
+  if (!ReadPrefix(file, kModelHeaderSize, bytes)) return kMsgCantOpenFile;
   ModelLayout layout;
   if (ReadModelLayout(bytes, layout) != LayoutStatus::kOk) return kMsgInvalidFile;
   const Extent extent = FileExtent(layout, file.size());

@@ -11,8 +11,6 @@
 namespace qelvar {
 namespace {
 
-constexpr uint64_t kHeaderSize = 21;  // "QVNE", its extra byte and four counts
-
 bool Selected(const ModelStore& m, int32_t i) { return m.triangleFlags[size_t(i)] & kSelectedBit; }
 
 // New index of every vertex used by a selected triangle, -1 for the others,
@@ -97,7 +95,7 @@ int SavePartFile(const ModelStore& m, const std::string& path) {
 int LoadPartFile(ModelStore& m, const std::string& path, uint8_t group) {
   InputFile file;
   std::vector<uint8_t> bytes;
-  if (!file.Open(path) || !ReadPrefix(file, kHeaderSize, bytes)) return kMsgCantOpenFile;
+  if (!file.Open(path) || !ReadPrefix(file, kModelHeaderSize, bytes)) return kMsgCantOpenFile;
   ModelLayout l;
   const LayoutStatus status = ReadModelLayout(bytes, l);
   if (status == LayoutStatus::kUnknownMagic) return kMsgNotQvFile;

@@ -174,6 +174,9 @@ PassFlow MenuKeyStep(Modeller& m) {
   if (key.empty()) return PassFlow::kContinue;
   if (NavigationKeys(m, key)) return PassFlow::kEndPass;
   MenuState& menus = m.menus;
+  // A row chosen from the keyboard is not chosen in the scroll bar of the file
+  // list, wherever the last mouse click was.
+  menus.scrollColumn = false;
   if (key.size() == 1 && key[0] == kKeyEnter) {
     if (menus.highlight < 0) return PassFlow::kContinue;
     ActivateArea(m, menus.highlight);

@@ -5,7 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <new>
+#include <stdexcept>
 
 namespace qelvar {
 
@@ -40,20 +43,36 @@ size_t InputFile::ReadAt(uint64_t offset, void* dst, size_t n) {
   return std::fread(dst, 1, n, file_);
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
-  InputFile in;
-  if (!in.Open(path)) return false;
-  if (in.size() > SIZE_MAX / 2) return false;
-  out.resize(static_cast<size_t>(in.size()));
+bool ReadPrefix(InputFile& in, uint64_t n, std::vector<uint8_t>& out) {
+  n = std::min(n, in.size());
+  if (n > SIZE_MAX / 2) return false;
+  try {
+    out.resize(static_cast<size_t>(n));
+  } catch (const std::bad_alloc&) {
+    return false;
+  } catch (const std::length_error&) {
+    return false;
+  }
   return in.ReadAt(0, out.data(), out.size()) == out.size();
 }
 
 AtomicFileWriter::~AtomicFileWriter() { Discard(); }
 
+namespace {
+
+// A short name in the directory of path, so that the rename stays atomic and
+// a name already as long as the system allows still gets its new file.
+std::string TempPathBeside(const std::string& path, int attempt) {
+  const size_t slash = path.rfind('/');
+  const std::string directory = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+  return directory + ".qelvar-" + std::to_string(getpid()) + "-" + std::to_string(attempt) + ".tmp";
+}
+
+}  // namespace
+
 bool AtomicFileWriter::Open() {
-  // The new file lives in the same directory so that the rename stays atomic.
   for (int attempt = 0; attempt < 100; ++attempt) {
-    tempPath_ = path_ + ".new" + std::to_string(getpid()) + "_" + std::to_string(attempt);
+    tempPath_ = TempPathBeside(path_, attempt);
     const int fd = open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
       file_ = fdopen(fd, "wb");

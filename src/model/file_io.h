@@ -50,8 +50,9 @@ class InputFile {
   uint64_t size_ = 0;
 };
 
-// The whole content of a regular file; false when it cannot be opened or read.
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out);
+// The first n bytes of the file, or all of it when it is shorter; false when
+// they cannot be read or are too many to hold in memory.
+bool ReadPrefix(InputFile& in, uint64_t n, std::vector<uint8_t>& out);
 
 // Writes a new file beside `path` and renames it over `path` on Commit, so a
 // failed write never destroys the old file. Destroying an uncommitted writer

@@ -67,18 +67,20 @@ int LoadModelFile(const std::string& path, ModelFileTarget target, ImportProgres
   uint8_t magic[4] = {};
   file.ReadAt(0, magic, 4);
   if (std::memcmp(magic, "QVFA", 4) != 0 && std::memcmp(magic, "QVNE", 4) != 0) {
-    if (file.size() < kMinimumStlSize) return kMsgInvalidFile;
+    if (file.size() < kMinimumStlSize && !IsTextStl(file)) return kMsgInvalidFile;
     return ImportStl(file, target.model, progress);
   }
 
+  // The header first: only the blocks it names are read, however long the file.
   std::vector<uint8_t> bytes;
-  if (file.size() > SIZE_MAX / 2) return kMsgInvalidFile;
-  bytes.resize(size_t(file.size()));
-  if (file.ReadAt(0, bytes.data(), bytes.size()) != bytes.size()) return kMsgCantOpenFile;
+  if (!ReadPrefix(file, kModelHeaderSize, bytes)) return kMsgCantOpenFile;
   ModelLayout layout;
   if (ReadModelLayout(bytes, layout) != LayoutStatus::kOk) return kMsgInvalidFile;
-  const Extent extent = FileExtent(layout, bytes.size());
-  if (extent == Extent::kShort || !IndicesValid(bytes, layout)) return kMsgInvalidFile;
+  const Extent extent = FileExtent(layout, file.size());
+  if (extent == Extent::kShort) return kMsgInvalidFile;
+  const uint64_t used = extent == Extent::kWhole ? layout.end : layout.flagsAt;
+  if (!ReadPrefix(file, used, bytes)) return kMsgInvalidFile;
+  if (!IndicesValid(bytes, layout)) return kMsgInvalidFile;
   if (!MakeRoom(target.model, layout)) return kMsgInvalidFile;
 
   TakeOver(bytes, layout, extent, target.model);

@@ -19,8 +19,8 @@ struct ModelFileTarget {
 
 // Replaces the model with the named file. A model file that cannot be read
 // whole (bad counts, blocks past the end, indices outside the vertices) is
-// refused and nothing changes. Unknown files of 130 bytes or more are
-// imported as STL. Returns kMsgFileLoaded, kMsgCantOpenFile, kMsgInvalidFile,
+// refused and nothing changes. Text STL files, and other unknown files of 130
+// bytes or more, are imported as STL. Returns kMsgFileLoaded, kMsgCantOpenFile, kMsgInvalidFile,
 // or the STL import's result.
 int LoadModelFile(const std::string& path, ModelFileTarget target, ImportProgress* progress);
 

@@ -22,6 +22,9 @@ struct ModelLayout {
 enum class LayoutStatus { kOk, kUnknownMagic, kInvalid };
 
 constexpr uint64_t kPartNamesSize = 100 * 12;
+// Enough bytes for the header of either variant ("QVNE", its extra byte and
+// the four counts).
+constexpr uint64_t kModelHeaderSize = 21;
 
 // Reads the magic and the header. kUnknownMagic when the file does not start
 // with "QVFA" or "QVNE"; kInvalid when the header is cut short or a count is

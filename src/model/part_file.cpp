@@ -93,12 +93,15 @@ int SavePartFile(const ModelStore& m, const std::string& path) {
 }
 
 int LoadPartFile(ModelStore& m, const std::string& path, uint8_t group) {
+  InputFile file;
   std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(path, bytes)) return kMsgCantOpenFile;
+  if (!file.Open(path) || !ReadPrefix(file, kModelHeaderSize, bytes)) return kMsgCantOpenFile;
   ModelLayout l;
   const LayoutStatus status = ReadModelLayout(bytes, l);
   if (status == LayoutStatus::kUnknownMagic) return kMsgNotQvFile;
-  if (status != LayoutStatus::kOk || bytes.size() < PartEnd(l)) return kMsgInvalidFile;
+  if (status != LayoutStatus::kOk || file.size() < PartEnd(l)) return kMsgInvalidFile;
+  // Only the blocks used are read, however long the file.
+  if (!ReadPrefix(file, PartEnd(l), bytes)) return kMsgInvalidFile;
   if (!IndicesInRange(bytes.data() + l.trianglesAt, 3ull * uint64_t(l.triangles), l.vertices))
     return kMsgInvalidFile;
   const int64_t vertices = int64_t{m.vertexCount} + l.vertices;

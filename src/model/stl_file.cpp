@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 #include "app/messages.h"
 #include "model/file_io.h"
@@ -98,11 +99,33 @@ void PrepareModel(ModelStore& m, int32_t triangles, int32_t vertices) {
   m.normalsDirty = true;
 }
 
-bool ImportText(InputFile& file, ModelStore& m, ImportProgress* progress, int& message) {
-  std::vector<uint8_t> text(file.size()), records;
-  if (file.ReadAt(0, text.data(), text.size()) != text.size()) return false;
-  if (!ParseTextStl({reinterpret_cast<const char*>(text.data()), text.size()}, records))
+// A text file starts with "solid" and has no NUL byte. A binary file with
+// such a header has one among its first 84 bytes whenever it holds fewer than
+// 2^24 facets (the count's high byte), so the whole file is read only for
+// files that may be text.
+bool MayBeText(InputFile& file) {
+  char head[kStlHeaderSize] = {};
+  const size_t got = file.ReadAt(0, head, sizeof head);
+  return got >= 5 && std::memcmp(head, "solid", 5) == 0 && std::memchr(head, 0, got) == nullptr;
+}
+
+// The facet records of a text STL file; false when it is not one, or when it
+// is too large to hold in memory (a binary file with a "solid" header can be).
+bool ParseTextFile(InputFile& file, std::vector<uint8_t>& records) {
+  if (!MayBeText(file)) return false;
+  std::vector<uint8_t> text;
+  if (!ReadPrefix(file, file.size(), text)) return false;
+  try {
+    return ParseTextStl({reinterpret_cast<const char*>(text.data()), text.size()}, records);
+  } catch (const std::bad_alloc&) {
+    records.clear();
     return false;
+  }
+}
+
+bool ImportText(InputFile& file, ModelStore& m, ImportProgress* progress, int& message) {
+  std::vector<uint8_t> records;
+  if (!ParseTextFile(file, records)) return false;
   const uint64_t facets = records.size() / kStlRecordSize;
   if (facets > uint64_t(INT32_MAX)) return false;
   const auto n = static_cast<int32_t>(facets);
@@ -128,14 +151,21 @@ int ImportStl(InputFile& file, ModelStore& m, ImportProgress* progress) {
   uint8_t head[kStlHeaderSize] = {};
   const size_t got = file.ReadAt(0, head, sizeof head);
   int message = kMsgNone;
-  if (got >= 5 && std::memcmp(head, "solid", 5) == 0 && ImportText(file, m, progress, message))
-    return message;
-  PrepareModel(m, RoundedQuotient(file.size(), 50.0), RoundedQuotient(file.size(), 100.0));
-  if (got < kStlHeaderSize) return kMsgNone;
-  const int32_t n = GetI32(head + 80);
+  if (ImportText(file, m, progress, message)) return message;
+  const int32_t n = got < kStlHeaderSize ? 0 : GetI32(head + 80);
+  // The tables are sized from the length of the file, but never for more than
+  // the facets it claims: a long tail of other bytes must not take memory.
+  const uint64_t claimed = kStlHeaderSize + kStlRecordSize * uint64_t(std::max(n, 0));
+  const uint64_t length = std::min(file.size(), claimed);
+  PrepareModel(m, RoundedQuotient(length, 50.0), RoundedQuotient(length, 100.0));
   if (n < 1) return kMsgNone;
   FileRecords records(file);
   return ImportFacets(records, n, m, progress);
+}
+
+bool IsTextStl(InputFile& file) {
+  std::vector<uint8_t> records;
+  return ParseTextFile(file, records);
 }
 
 int ExportStl(const ModelStore& m, const std::string& path) {

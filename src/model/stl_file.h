@@ -28,6 +28,10 @@ constexpr int kStlProgressStep = 128;
 // the file ends early or its facet count is below 1).
 int ImportStl(InputFile& file, ModelStore& model, ImportProgress* progress);
 
+// True when the file starts with "solid" and reads whole as text STL. Such a
+// file imports as text whatever its length.
+bool IsTextStl(InputFile& file);
+
 // Writes every triangle as a binary STL facet with its normal and colour word.
 // Returns kMsgFileSaved or kMsgCantOpenFile.
 int ExportStl(const ModelStore& model, const std::string& path);

@@ -9,6 +9,7 @@
 
 #include "app/menu_actions.h"
 #include "app/menu_draw.h"
+#include "app/menu_hooks.h"
 #include "app/menus.h"
 #include "app/messages.h"
 #include "app/startup.h"
@@ -186,6 +187,30 @@ TEST_F(FileCommands, OpenMenuListsTheDirectoryAndItsRowsAct) {
   EXPECT_FALSE(m.options & (1u << kOptAllFiles));
   EXPECT_EQ(m.menus.fileList.firstEntry, 0);
   EXPECT_TRUE(m.menus.fileList.needsListing);
+}
+
+TEST_F(FileCommands, EnterOnAFileRowOpensItWhereverTheLastClickWas) {
+  Modeller& m = Start("");
+  SaveModel(m);
+  InitMenus(m.menus);
+  ASSERT_TRUE(OpenMenu(m.menus, 30));
+  m.menus.fileList.rowCounter = 0;
+  DrawMenus(m);
+  int firstRow = -1;
+  for (int i = m.menus.areaCount - 1; i >= 0; --i)
+    if (m.menus.areas[size_t(i)].item == 141) firstRow = i;
+  ASSERT_GE(firstRow, 0);
+  // The last mouse click hit the scroll bar; the keyboard then picks row 0.
+  m.menus.scrollColumn = true;
+  m.menus.focus = 30;
+  m.menus.highlight = firstRow;
+  m.flags.lastKey = "\r";
+  m.model.triangleCount = 0;
+  EXPECT_EQ(MenuKeyStep(m), PassFlow::kEndPass);
+  EXPECT_EQ(m.flags.statusMessage, kMsgFileLoaded);
+  EXPECT_EQ(m.model.triangleCount, 6);
+  EXPECT_EQ(m.menus.fileList.firstEntry, 0);
+  EXPECT_FALSE(m.flags.autoRepeatClick);
 }
 
 }  // namespace

@@ -75,4 +75,10 @@ inline size_t CountFiles(const std::filesystem::path& dir) {
   return n;
 }
 
+// Makes the file 2^log2 bytes long without using disk space (a sparse tail of
+// zero bytes). 2^40 is far more than could ever be held in memory.
+inline void ExtendSparse(const std::string& path, int log2 = 40) {
+  std::filesystem::resize_file(path, uintmax_t{1} << log2);
+}
+
 }  // namespace qelvar::test

@@ -294,6 +294,22 @@ TEST_F(HostileModelFile, LongerFilesLoadAndIgnoreTheTail) {
   EXPECT_EQ(Load(Path("tail.qv")), kMsgFileLoaded);
 }
 
+TEST_F(HostileModelFile, AHugeFileIsReadOnlyAsFarAsItsBlocks) {
+  WriteBytes(Path("huge.qv"), Saved(false));
+  test::ExtendSparse(Path("huge.qv"));
+  EXPECT_EQ(Load(Path("huge.qv")), kMsgFileLoaded);
+  EXPECT_EQ(std::string(model_.partNames[99].data(), 12), "last group!!");
+}
+
+TEST_F(ModelFile, NamesUpToTheLongestTheSystemAllowsCanBeSaved) {
+  const std::string longName(255, 'n');  // the usual limit of one path component
+  ASSERT_EQ(SaveModelFile(model_, Path(longName), false), kMsgFileSaved);
+  EXPECT_EQ(ReadBytes(Path(longName)).size(), 1450u);
+  ASSERT_EQ(SaveModelFile(model_, Path(longName), true), kMsgFileSaved);
+  EXPECT_EQ(I32At(ReadBytes(Path(longName)), 16), 1);
+  EXPECT_EQ(test::CountFiles(dir_), 1u);
+}
+
 TEST_F(ModelFile, FailedSaveKeepsTheOldFile) {
   ASSERT_EQ(SaveModelFile(model_, Path("keep.qv"), false), kMsgFileSaved);
   const Bytes before = ReadBytes(Path("keep.qv"));

@@ -53,6 +53,14 @@ TEST_F(PartFile, FirstTriangleSavesAs70Bytes) {
   EXPECT_EQ(U16At(b, 68), 0x1234);
 }
 
+TEST_F(PartFile, AHugeFileIsReadOnlyAsFarAsItsBlocks) {
+  SaveFirstTriangle();
+  test::ExtendSparse(Path("tri.qvp"));
+  EXPECT_EQ(LoadPartFile(model_, Path("tri.qvp"), 3), kMsgFileLoaded);
+  EXPECT_EQ(model_.triangleCount, 7);
+  EXPECT_EQ(model_.triangleColours[6], 0x1234);
+}
+
 TEST_F(PartFile, SharedVerticesAreWrittenOnce) {
   for (int i : {2, 3, 4}) model_.triangleFlags[size_t(i)] = kSelectedBit;  // all use vertex 4
   ASSERT_EQ(SavePartFile(model_, Path("p")), kMsgFileSaved);

@@ -251,6 +251,26 @@ TEST_F(Stl, TextFilesImportLikeTheirBinaryTwin) {
   EXPECT_EQ(progress.calls.size(), 1u);
 }
 
+TEST_F(Stl, TextFilesShorterThan130BytesStillOpen) {
+  const std::string text =
+      "solid\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0 0\nvertex 0 1 0\n"
+      "endloop\nendfacet\nendsolid\n";
+  ASSERT_LT(text.size(), 130u);
+  WriteBytes(Path("tiny.stl"), Bytes(text.begin(), text.end()));
+  std::string name = "keep.qv";
+  uint32_t options = 0;
+  EXPECT_EQ(LoadModelFile(Path("tiny.stl"), {model_, name, options}, nullptr), kMsgNone);
+  EXPECT_EQ(model_.triangleCount, 1);
+  EXPECT_EQ(model_.vertexCount, 3);
+  EXPECT_EQ(model_.vertices[2].y, 1.0f);
+  EXPECT_EQ(name, "keep.qv");
+  // A short file that only starts like one is still refused.
+  std::string broken = text.substr(0, text.size() - 9);
+  WriteBytes(Path("broken.stl"), Bytes(broken.begin(), broken.end()));
+  EXPECT_EQ(LoadModelFile(Path("broken.stl"), {model_, name, options}, nullptr), kMsgInvalidFile);
+  EXPECT_EQ(model_.triangleCount, 1);
+}
+
 TEST_F(Stl, BinaryFilesWithASolidHeaderImportAsBinary) {
   const std::vector<Facet> facets = {{{1, 2, 3, 4, 5, 6, 7, 8, 9}, 5}};
   ASSERT_EQ(Import(StlBytes(facets, 1, "solid exported by a CAD program\nfacet")), kMsgNone);
@@ -261,6 +281,30 @@ TEST_F(Stl, BinaryFilesWithASolidHeaderImportAsBinary) {
   broken.resize(200, ' ');
   ASSERT_EQ(Import(Bytes(broken.begin(), broken.end())), kMsgNone);
   EXPECT_EQ(model_.triangleCount, 2);  // count 0x20202020 (blanks): the two whole records there
+}
+
+TEST_F(Stl, AHugeFileWithASolidHeaderImportsAsBinary) {
+  const std::vector<Facet> facets = {{{1, 2, 3, 4, 5, 6, 7, 8, 9}, 5}};
+  WriteBytes(Path("huge.stl"), StlBytes(facets, 1, "solid huge"));
+  test::ExtendSparse(Path("huge.stl"));
+  InputFile file;
+  ASSERT_TRUE(file.Open(Path("huge.stl")));
+  EXPECT_EQ(ImportStl(file, model_, nullptr), kMsgNone);
+  EXPECT_EQ(model_.triangleCount, 1);
+  EXPECT_EQ(model_.vertices[2].z, 9.0f);
+}
+
+TEST_F(Stl, TablesAreSizedForNoMoreFacetsThanTheFileClaims) {
+  // 1 GiB that holds one facet and then zero bytes: sized by the length
+  // alone the tables would take some 21 million slots.
+  WriteBytes(Path("long.stl"), StlBytes({{{1, 2, 3, 4, 5, 6, 7, 8, 9}, 5}}, 1));
+  test::ExtendSparse(Path("long.stl"), 30);
+  InputFile file;
+  ASSERT_TRUE(file.Open(Path("long.stl")));
+  EXPECT_EQ(ImportStl(file, model_, nullptr), kMsgNone);
+  EXPECT_EQ(model_.triangleCount, 1);
+  EXPECT_EQ(model_.triangleCapacity, kStartCapacity);
+  EXPECT_EQ(model_.vertexCapacity, kStartCapacity);
 }
 
 TEST_F(Stl, ExportThatCannotBeWrittenSaysSo) {

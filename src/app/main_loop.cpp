@@ -45,10 +45,8 @@ bool MouseUnchanged(const MouseState& s) {
          s.buttons == s.previousButtons && s.wheel == s.previousWheel;
 }
 
-// Step 6: the frame-rate tool re-renders every pass; any key or a right click
-// ends it. Closing the window still ends the program, as it does everywhere.
+// Step 6: the frame-rate tool re-renders every pass; any key or a right click ends it.
 void FrameRateToolStep(Modeller& m) {
-  if (IsExtendedKey(m.flags.lastKey, kScanClose)) m.platform.EndProgram();
   ToolState& t = m.tools;
   m.flags.redrawRequested = true;
   const double now = m.platform.Clock();
@@ -90,7 +88,7 @@ bool WaitForInput(Modeller& m) {
 
 enum class GlobalKey { kNone, kToolStep, kEndPass, kHelp };
 
-// Step 11: F1, F2..F5, F6/F8, Escape and the close request.
+// Step 11: F1, F2..F5, F6/F8 and Escape.
 GlobalKey HandleGlobalKeys(Modeller& m) {
   const std::string& key = m.flags.lastKey;
   if (IsExtendedKey(key, kScanF1)) {
@@ -120,8 +118,7 @@ GlobalKey HandleGlobalKeys(Modeller& m) {
     ResetView(m.view, m.geometry, m.flags);
     return GlobalKey::kEndPass;
   }
-  if (IsExtendedKey(key, kScanClose)) m.platform.EndProgram();
-  return GlobalKey::kNone;
+  return GlobalKey::kNone;  // the close request never gets here (WaitForInput)
 }
 
 // Step 14: camera keys while the view is unlocked and no menu has the focus.

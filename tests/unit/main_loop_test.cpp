@@ -108,6 +108,11 @@ TEST_F(Loop, AltTogglesTheBarFocusOnItsEdgeAndDropsTheKeyOfThatPoll) {
   Pass("x");
   EXPECT_EQ(m.menus.focus, 0);
   EXPECT_EQ(m.menus.highlight, -1);
+  // Alt and F4 together: the window's close request is never the key dropped.
+  p.held.clear();
+  Pass("x");
+  p.held.insert(kScanAlt);
+  EXPECT_THROW(Pass(ExtendedKey(kScanClose)), ProgramEnded);
 }
 
 TEST_F(Loop, HelpEndsThePassWithoutBookkeepingEscapeWithIt) {

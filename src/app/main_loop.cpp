@@ -20,6 +20,7 @@ namespace {
 constexpr int kIdleSleepMs = 40;
 constexpr int kFrameRateTool = 5;
 constexpr int kMouseLightTool = 8;
+constexpr int kVertexEditTool = 6;
 
 void RefreshDisplayedValues(Modeller& m) {
   ValueCells& c = m.cells;
@@ -128,6 +129,11 @@ void HandleCameraKeys(Modeller& m) {
   CameraKey(m.view, m.flags.lastKey, shift, m.flags);
 }
 
+void EndTool(Modeller& m) {
+  m.tools.toolMode = 0;
+  m.flags.screenDirty = 1;
+}
+
 // Step 16: the active tool takes the mouse; with none, mouse look.
 void ToolStep(Modeller& m) {
   if (m.flags.menuItemClicked) return;
@@ -142,8 +148,19 @@ void ToolStep(Modeller& m) {
       MouseLightTool(m.view, m.geometry, dx, dy, m.mouse.buttons, m.mouse.rightClick != 0,
                      m.cells, m.tools.toolMode, m.flags);
       break;
+    case kVertexEditTool:
+      // Picking and editing vertices is not built yet; the tool still ends as
+      // it will: on a click, or when its check box is unticked.
+      if (m.mouse.leftClick || m.mouse.rightClick || !HasOption(m.options, kOptVertSelector)) {
+        m.options &= ~(1u << kOptVertSelector);
+        EndTool(m);
+      }
+      break;
     default:
-      break;  // the other mouse tools are not built yet
+      // The other construction tools are not built yet; a right click ends
+      // them, so the view never stays stuck without mouse look.
+      if (m.mouse.rightClick) EndTool(m);
+      break;
   }
 }
 

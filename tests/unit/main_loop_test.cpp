@@ -211,6 +211,30 @@ TEST_F(Loop, FrameRateToolTakesEveryKeyAsItsEnd) {
   EXPECT_THROW(Pass(ExtendedKey(kScanClose)), ProgramEnded);
 }
 
+TEST_F(Loop, ToolsNotYetBuiltCanStillBeEnded) {
+  FirstPass();
+  // Mouse plot: dragging does not turn the view, a right click ends the tool.
+  m.tools.toolMode = 1;
+  const float angle = m.view.angleXY;
+  Pass("", {100, 100, 0, 1});
+  Pass("", {150, 100, 0, 1});
+  EXPECT_EQ(m.view.angleXY, angle);
+  EXPECT_EQ(m.tools.toolMode, 1);
+  Pass("", {151, 100, 0, 0});
+  Pass("", {152, 100, 0, 2});
+  EXPECT_EQ(m.tools.toolMode, 0);
+  EXPECT_EQ(m.flags.screenDirty, 1);
+  // Vertex edit ends on a left click and clears its check box.
+  Pass("", {153, 100, 0, 0});
+  m.options |= 1u << kOptVertSelector;
+  m.tools.toolMode = 6;
+  Pass("", {154, 100, 0, 0});
+  EXPECT_EQ(m.tools.toolMode, 6);
+  Pass("", {155, 100, 0, 1});
+  EXPECT_EQ(m.tools.toolMode, 0);
+  EXPECT_FALSE(HasOption(m.options, kOptVertSelector));
+}
+
 TEST_F(Loop, AutoRepeatClickMakesEveryIdlePollAClick) {
   FirstPass();
   Pass("", {30, 30, 0, 1});

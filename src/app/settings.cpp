@@ -46,9 +46,13 @@ int32_t ReadSettingValue(std::FILE* file) {
 
 namespace {
 
+// Read and write when allowed; a read-only file is still read. Only a file
+// that does not exist is created ("x"), so an existing file that cannot be
+// read is never truncated.
 std::FILE* OpenOrCreate(const std::string& path) {
   if (std::FILE* f = std::fopen(path.c_str(), "r+b")) return f;
-  return std::fopen(path.c_str(), "w+b");
+  if (std::FILE* f = std::fopen(path.c_str(), "rb")) return f;
+  return std::fopen(path.c_str(), "w+bx");
 }
 
 bool IsEmpty(std::FILE* f) {

@@ -5,6 +5,9 @@
 #include <fstream>
 #include <sstream>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "app/settings.h"
 
 namespace qelvar {
@@ -97,6 +100,37 @@ TEST_F(SettingsFile, BareLineFeedsSkipTheFollowingLine) {
 TEST_F(SettingsFile, ShortKeyAtEndOfFileDoesNotMatchStaleBytes) {
   EXPECT_EQ(Parse("mode = 17\r\nmod").mode, 17);
   EXPECT_EQ(Parse("xx\r\ncde").cdep, 32);
+}
+
+// Permissions only bite for an ordinary user: run these parts as "nobody".
+class AsNobody {
+ public:
+  AsNobody() : active_(geteuid() == 0 && seteuid(65534) == 0) {}
+  ~AsNobody() {
+    if (active_) (void)seteuid(0);
+  }
+  bool active() const { return active_; }
+
+ private:
+  bool active_;
+};
+
+TEST_F(SettingsFile, ReadOnlyFileIsStillReadAndUnreadableFileIsNeverEmptied) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to switch to an ordinary user";
+  Write("mode = 17\r\n");
+  chmod(path_.c_str(), 0444);
+  {
+    AsNobody user;
+    ASSERT_TRUE(user.active());
+    EXPECT_EQ(ReadSettings(path_).mode, 17);
+  }
+  chmod(path_.c_str(), 0222);  // writable but not readable
+  {
+    AsNobody user;
+    ASSERT_TRUE(user.active());
+    EXPECT_EQ(ReadSettings(path_).mode, 19);
+  }
+  EXPECT_EQ(Read(), "mode = 17\r\n");
 }
 
 }  // namespace

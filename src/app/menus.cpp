@@ -119,6 +119,16 @@ bool DragMenu(MenuState& menus, MouseState& mouse, const ScreenGeometry& geometr
     if (a.row + dy < 1) dy = 1 - a.row;
     if (a.row + dy + 1 > geometry.textRows) dy = geometry.textRows - a.row - 1;
   }
+  // A menu wider or taller than the screen cannot keep off the last column or
+  // row; then its first column and row stay on the screen, so that its close
+  // row can still be clicked and the menu dragged back. For a menu that fits,
+  // the limits above already hold and this changes nothing.
+  for (int i = 0; i < menus.areaCount; ++i) {
+    const MenuArea& a = menus.areas[i];
+    if (a.menu != menus.draggedMenu) continue;
+    if (a.column + dx < 1) dx = 1 - a.column;
+    if (a.row + dy < 1) dy = 1 - a.row;
+  }
   for (int i = 0; i < menus.areaCount; ++i) {
     MenuArea& a = menus.areas[i];
     if (a.menu != menus.draggedMenu) continue;

@@ -212,6 +212,31 @@ TEST(Menus, DragKeepsOffTheLastColumnAndRow) {
   EXPECT_EQ(s.areas[first].row, 1);
 }
 
+// On a screen smaller than the menu the right and bottom limits cannot be
+// met; the menu then keeps its first row and column on the screen, so its
+// close row stays reachable by the mouse and it can be dragged back.
+TEST(Menus, DragOnScreenSmallerThanTheMenuKeepsItsCornerOnScreen) {
+  MenuState s = Fresh();
+  OpenMenu(s, 1);  // 16 columns by 13 rows at column 2, row 4
+  s.draggedMenu = 1;
+  ScreenGeometry g;
+  g.textColumns = 12;  // 100 by 100 pixels
+  g.textRows = 12;
+  g.cellHeight = 8;
+  MouseState mouse;
+  mouse.screenMouseX = 40;
+  mouse.screenMouseY = 40;
+  DragMenu(s, mouse, g);
+  const int first = FirstAreaOf(s, 1);
+  EXPECT_EQ(s.areas[first].column, 1);
+  EXPECT_EQ(s.areas[first].row, 1);
+  mouse.screenMouseX = mouse.dragOriginX + 24;  // a drag to the right
+  mouse.screenMouseY = mouse.dragOriginY;
+  DragMenu(s, mouse, g);
+  EXPECT_EQ(s.areas[first].column, 1);
+  EXPECT_EQ(s.areas[first].row, 1);
+}
+
 TEST(Menus, AutomaticHighlight) {
   MenuState s = Fresh();
   s.focus = 0;

@@ -96,6 +96,18 @@ void RowDepth4(const ColourTables& t, int detail, const uint32_t* src, uint8_t* 
   }
 }
 
+// At low detail an odd screen width has one column more than the buffer
+// covers; it repeats the pixel before it, so that it is presented like every
+// other column and nothing drawn there earlier (an outline at the pointer)
+// stays on the screen.
+void RepeatLastColumn(uint8_t* screen, int rows, size_t pitch, int bytes, int from, int to) {
+  for (int y = 0; y < rows; ++y) {
+    uint8_t* line = screen + y * pitch;
+    for (int x = from; x < to; ++x)
+      std::memcpy(line + x * bytes, line + (from - 1) * bytes, static_cast<size_t>(bytes));
+  }
+}
+
 using RowFunction = void (*)(const uint32_t*, uint8_t*, int);
 
 template <class F>
@@ -137,10 +149,12 @@ void PresentFrame(const RenderBuffers& buffers, int detail, int depth, const Col
   if (depth == 4) {
     for (int y = 0; y < rows; ++y)
       RowDepth4(tables, detail, src + y * bufferWidth, screen + y * pitch, pixels);
-    return;
+  } else {
+    const RowFunction row = RowFor(depth, detail);
+    for (int y = 0; y < rows; ++y) row(src + y * bufferWidth, screen + y * pitch, pixels);
   }
-  const RowFunction row = RowFor(depth, detail);
-  for (int y = 0; y < rows; ++y) row(src + y * bufferWidth, screen + y * pitch, pixels);
+  if (detail == 0 && pixels > 0 && screenWidth > 2 * pixels)
+    RepeatLastColumn(screen, rows, pitch, BytesPerPixel(depth), 2 * pixels, screenWidth);
 }
 
 }  // namespace qelvar

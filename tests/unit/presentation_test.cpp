@@ -42,8 +42,13 @@ TEST(Present, LowDetailDoublesEachPixel) {
             (Bytes{0x56, 0x34, 0x12, 0x56, 0x34, 0x12, 0, 0, 0xFF, 0, 0, 0xFF}));
   EXPECT_EQ(Present(p, 0, 16, 4), (Bytes{0xAA, 0x11, 0xAA, 0x11, 0x00, 0xF8, 0x00, 0xF8}));
   EXPECT_EQ(Present(p, 0, 8, 4), (Bytes{0x0D, 0x0D, 0xC0, 0xC0}));
-  // An odd screen width leaves its last column as it was.
-  EXPECT_EQ(Present(p, 0, 8, 5), (Bytes{0x0D, 0x0D, 0xC0, 0xC0, 0xEE}));
+  // An odd screen width has no buffer pixel for its last column; it repeats
+  // the pixel before it, so nothing drawn there earlier stays on the screen.
+  EXPECT_EQ(Present(p, 0, 8, 5), (Bytes{0x0D, 0x0D, 0xC0, 0xC0, 0xC0}));
+  EXPECT_EQ(Present(p, 0, 16, 5),
+            (Bytes{0xAA, 0x11, 0xAA, 0x11, 0x00, 0xF8, 0x00, 0xF8, 0x00, 0xF8}));
+  EXPECT_EQ(Present(p, 0, 32, 5), (Bytes{0x56, 0x34, 0x12, 0, 0x56, 0x34, 0x12, 0, 0,    0,
+                                         0xFF, 0,    0,    0, 0xFF, 0,    0,    0, 0xFF, 0}));
 }
 
 TEST(Present, FourBitTakesDitherPairs) {
@@ -51,6 +56,7 @@ TEST(Present, FourBitTakesDitherPairs) {
   t.ditherPairs[(0x12 >> 5) * 64 + (0x34 >> 5) * 8 + (0x56 >> 5)] = 0x0A05;
   t.ditherPairs[511] = 0x0F0E;
   EXPECT_EQ(Present({0x123456, 0xFFFFFF}, 0, 4, 4, t), (Bytes{0x05, 0x0A, 0x0E, 0x0F}));
+  EXPECT_EQ(Present({0x123456, 0xFFFFFF}, 0, 4, 5, t), (Bytes{0x05, 0x0A, 0x0E, 0x0F, 0x0F}));
 }
 
 TEST(Present, HighDetailFiltersPairs) {

@@ -97,6 +97,11 @@ bool ParseFacet(LineReader& r, std::vector<uint8_t>& records) {
 
 }  // namespace
 
+bool StartsLikeTextStl(std::string_view text) {
+  LineReader r(text);
+  return r.Next() && IsWord(r.Word(), "solid");
+}
+
 bool ParseTextStl(std::string_view text, std::vector<uint8_t>& records) {
   records.clear();
   LineReader r(text);

@@ -271,6 +271,23 @@ TEST_F(Stl, TextFilesShorterThan130BytesStillOpen) {
   EXPECT_EQ(model_.triangleCount, 1);
 }
 
+// The text a file must start with to be tried as text follows the parser's
+// own rules: keywords in any case, blank lines and blanks before them.
+TEST_F(Stl, TextFilesInCapitalsOrAfterBlankLinesImportAsText) {
+  const std::string facet =
+      " FACET NORMAL 0 0 1\r\n  OUTER LOOP\r\n   VERTEX 0 0 0\r\n   VERTEX 1 0 0\r\n"
+      "   VERTEX 0 1 7\r\n  ENDLOOP\r\n ENDFACET\r\n";
+  for (const std::string& head : {std::string("SOLID PART\r\n"), std::string("\r\n\t Solid\r\n")}) {
+    SCOPED_TRACE(head);
+    const std::string text = head + facet + facet + "ENDSOLID PART\r\n";
+    ASSERT_GE(text.size(), 130u);
+    ASSERT_EQ(Import(Bytes(text.begin(), text.end())), kMsgNone);
+    ASSERT_EQ(model_.triangleCount, 2);
+    EXPECT_EQ(model_.vertexCount, 3);
+    EXPECT_EQ(model_.vertices[2].z, 7.0f);
+  }
+}
+
 TEST_F(Stl, BinaryFilesWithASolidHeaderImportAsBinary) {
   const std::vector<Facet> facets = {{{1, 2, 3, 4, 5, 6, 7, 8, 9}, 5}};
   ASSERT_EQ(Import(StlBytes(facets, 1, "solid exported by a CAD program\nfacet")), kMsgNone);

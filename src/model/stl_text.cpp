@@ -110,7 +110,9 @@ bool ParseTextStl(std::string_view text, std::vector<uint8_t>& records) {
     if (!IsWord(r.Word(), "solid")) return false;  // the name may follow on the line
     sawSolid = true;
     for (;;) {
-      if (!r.Next()) return false;  // "endsolid" missing
+      // A file that ends after a complete facet instead of "endsolid" was cut
+      // or written without it; its facets are kept.
+      if (!r.Next()) return !records.empty();
       const std::string_view word = r.Word();
       if (IsWord(word, "endsolid")) break;
       if (!IsWord(word, "facet") || !ParseFacet(r, records)) return false;

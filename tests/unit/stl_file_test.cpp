@@ -265,7 +265,7 @@ TEST_F(Stl, TextFilesShorterThan130BytesStillOpen) {
   EXPECT_EQ(model_.vertices[2].y, 1.0f);
   EXPECT_EQ(name, "keep.qv");
   // A short file that only starts like one is still refused.
-  std::string broken = text.substr(0, text.size() - 9);
+  std::string broken = text.substr(0, text.size() - 20);
   WriteBytes(Path("broken.stl"), Bytes(broken.begin(), broken.end()));
   EXPECT_EQ(LoadModelFile(Path("broken.stl"), {model_, name, options}, nullptr), kMsgInvalidFile);
   EXPECT_EQ(model_.triangleCount, 1);
@@ -285,6 +285,36 @@ TEST_F(Stl, TextFilesInCapitalsOrAfterBlankLinesImportAsText) {
     ASSERT_EQ(model_.triangleCount, 2);
     EXPECT_EQ(model_.vertexCount, 3);
     EXPECT_EQ(model_.vertices[2].z, 7.0f);
+  }
+}
+
+// A text file cut after its last complete facet, or written without the
+// closing "endsolid" line, still holds its facets; read in the binary layout
+// it would give triangles made of the bytes of its text.
+TEST_F(Stl, TextFilesWithoutEndsolidImportTheirFacets) {
+  const std::string facet =
+      "facet normal 0 0 1\n outer loop\n  vertex 0 0 0\n  vertex 1 0 0\n  vertex 0 1 5\n"
+      " endloop\nendfacet\n";
+  const std::string text = "solid cut\n" + facet + facet + facet;
+  ASSERT_GE(text.size(), 130u);
+  ASSERT_EQ(Import(Bytes(text.begin(), text.end())), kMsgNone);
+  EXPECT_EQ(model_.triangleCount, 3);
+  EXPECT_EQ(model_.vertexCount, 3);
+  EXPECT_EQ(model_.vertices[2].z, 5.0f);
+  // Short ones open as well.
+  const std::string one = "solid\n" + facet;
+  ASSERT_LT(one.size(), 130u);
+  WriteBytes(Path("one.stl"), Bytes(one.begin(), one.end()));
+  std::string name = "keep.qv";
+  uint32_t options = 0;
+  EXPECT_EQ(LoadModelFile(Path("one.stl"), {model_, name, options}, nullptr), kMsgNone);
+  EXPECT_EQ(model_.triangleCount, 1);
+  // A facet cut short is not a text file, nor is a "solid" line alone.
+  for (const std::string& cut : {text.substr(0, text.size() - 20), std::string("solid x\n")}) {
+    WriteBytes(Path("cut.stl"), Bytes(cut.begin(), cut.end()));
+    InputFile file;
+    ASSERT_TRUE(file.Open(Path("cut.stl")));
+    EXPECT_FALSE(IsTextStl(file)) << cut;
   }
 }
 

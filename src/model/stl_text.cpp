@@ -11,7 +11,8 @@
 namespace qelvar {
 namespace {
 
-// Splits text into lines and lines into blank-separated words.
+// Splits text into lines (ended by LF, CR LF or a lone CR) and lines into
+// blank-separated words.
 class LineReader {
  public:
   explicit LineReader(std::string_view text) : text_(text) {}
@@ -19,7 +20,7 @@ class LineReader {
   // Next line that holds a word; false at the end of the text.
   bool Next() {
     while (pos_ < text_.size()) {
-      const size_t end = std::min(text_.find('\n', pos_), text_.size());
+      const size_t end = std::min(text_.find_first_of("\r\n", pos_), text_.size());
       line_ = text_.substr(pos_, end - pos_);
       pos_ = end + 1;
       word_ = 0;

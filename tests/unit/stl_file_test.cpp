@@ -288,6 +288,19 @@ TEST_F(Stl, TextFilesInCapitalsOrAfterBlankLinesImportAsText) {
   }
 }
 
+// Lines may end in CR alone, as in files from old Macintosh programs.
+TEST_F(Stl, TextFilesWithCarriageReturnLineEndsImportAsText) {
+  const std::string facet =
+      "facet normal 0 0 1\r outer loop\r  vertex 0 0 0\r  vertex 1 0 0\r  vertex 0 1 4\r"
+      " endloop\rendfacet\r";
+  const std::string text = "solid mac\r" + facet + facet + "endsolid mac\r";
+  ASSERT_GE(text.size(), 130u);
+  ASSERT_EQ(Import(Bytes(text.begin(), text.end())), kMsgNone);
+  EXPECT_EQ(model_.triangleCount, 2);
+  EXPECT_EQ(model_.vertexCount, 3);
+  EXPECT_EQ(model_.vertices[2].z, 4.0f);
+}
+
 // A text file cut after its last complete facet, or written without the
 // closing "endsolid" line, still holds its facets; read in the binary layout
 // it would give triangles made of the bytes of its text.

@@ -76,6 +76,18 @@ bool ReadFloats(LineReader& r, int n, float* dst) {
   return r.AtLineEnd();
 }
 
+// The normal: the rest of the line as three words. It is never used, so a
+// word that is not a number (some writers print "-1.#IND00e+000" for a facet
+// of no area) is kept as 0.
+bool ReadNormal(LineReader& r, float* dst) {
+  for (int i = 0; i < 3; ++i) {
+    const std::string_view word = r.Word();
+    if (word.empty()) return false;
+    if (!ParseFloat(word, dst[i])) dst[i] = 0.0f;
+  }
+  return r.AtLineEnd();
+}
+
 bool ExpectLine(LineReader& r, const char* first, const char* second) {
   if (!r.Next() || !IsWord(r.Word(), first)) return false;
   if (second && !IsWord(r.Word(), second)) return false;
@@ -85,7 +97,7 @@ bool ExpectLine(LineReader& r, const char* first, const char* second) {
 // One facet, its "facet" line already current.
 bool ParseFacet(LineReader& r, std::vector<uint8_t>& records) {
   float f[12] = {};
-  if (!IsWord(r.Word(), "normal") || !ReadFloats(r, 3, f)) return false;
+  if (!IsWord(r.Word(), "normal") || !ReadNormal(r, f)) return false;
   if (!ExpectLine(r, "outer", "loop")) return false;
   for (int c = 0; c < 3; ++c)
     if (!r.Next() || !IsWord(r.Word(), "vertex") || !ReadFloats(r, 3, f + 3 + 3 * c)) return false;

@@ -12,6 +12,7 @@
 #include "file_test_util.h"
 #include "model/file_io.h"
 #include "model/model_file.h"
+#include "model/stl_text.h"
 
 namespace qelvar {
 namespace {
@@ -84,6 +85,7 @@ class Stl : public test::TempDirTest {
     return ImportStl(file, model_, progress);
   }
   ModelStore model_;
+  std::vector<uint8_t> records_;
 };
 
 TEST_F(Stl, StartupSceneExportsTo384Bytes) {
@@ -299,6 +301,29 @@ TEST_F(Stl, TextFilesWithCarriageReturnLineEndsImportAsText) {
   EXPECT_EQ(model_.triangleCount, 2);
   EXPECT_EQ(model_.vertexCount, 3);
   EXPECT_EQ(model_.vertices[2].z, 4.0f);
+}
+
+// The normal is never used, so a normal some writers print for a facet of no
+// area ("-1.#IND00e+000") does not turn the file into binary records.
+TEST_F(Stl, TextFilesWithUnreadableNormalsImportTheirCorners) {
+  const std::string text =
+      "solid odd\n facet normal -1.#IND00e+000 -1.#IND00e+000 -1.#QNAN0\n  outer loop\n"
+      "   vertex 2 2 2\n   vertex 2 2 2\n   vertex 2 2 2\n  endloop\n endfacet\n"
+      " facet normal 0 0 1\n  outer loop\n   vertex 0 0 0\n   vertex 1 0 0\n   vertex 0 1 0\n"
+      "  endloop\n endfacet\nendsolid odd\n";
+  ASSERT_EQ(Import(Bytes(text.begin(), text.end())), kMsgNone);
+  EXPECT_EQ(model_.triangleCount, 2);
+  EXPECT_EQ(model_.vertexCount, 4);
+  EXPECT_EQ(model_.vertices[0].x, 2.0f);
+  // Still three of them, and a corner must be a number.
+  for (const std::string& bad :
+       {std::string("facet normal 0 0\n"), std::string("   vertex 2 2 #IND\n")}) {
+    std::string broken = text;
+    const size_t at =
+        bad[0] == 'f' ? broken.find("facet normal 0 0 1\n") : broken.find("   vertex 2 2 2\n");
+    broken.replace(at, bad[0] == 'f' ? 19 : 16, bad);
+    EXPECT_FALSE(ParseTextStl(broken, records_)) << broken;
+  }
 }
 
 // A text file cut after its last complete facet, or written without the

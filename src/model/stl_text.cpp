@@ -15,7 +15,10 @@ namespace {
 // blank-separated words.
 class LineReader {
  public:
-  explicit LineReader(std::string_view text) : text_(text) {}
+  // A UTF-8 byte order mark, which some writers put first, is not a word.
+  explicit LineReader(std::string_view text) : text_(text) {
+    if (text_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
+  }
 
   // Next line that holds a word; false at the end of the text.
   bool Next() {

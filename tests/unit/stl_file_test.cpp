@@ -274,12 +274,14 @@ TEST_F(Stl, TextFilesShorterThan130BytesStillOpen) {
 }
 
 // The text a file must start with to be tried as text follows the parser's
-// own rules: keywords in any case, blank lines and blanks before them.
-TEST_F(Stl, TextFilesInCapitalsOrAfterBlankLinesImportAsText) {
+// own rules: keywords in any case, blank lines and blanks before them, and a
+// UTF-8 byte order mark first.
+TEST_F(Stl, TextFilesInCapitalsOrAfterBlankLinesOrAMarkImportAsText) {
   const std::string facet =
       " FACET NORMAL 0 0 1\r\n  OUTER LOOP\r\n   VERTEX 0 0 0\r\n   VERTEX 1 0 0\r\n"
       "   VERTEX 0 1 7\r\n  ENDLOOP\r\n ENDFACET\r\n";
-  for (const std::string& head : {std::string("SOLID PART\r\n"), std::string("\r\n\t Solid\r\n")}) {
+  for (const std::string& head : {std::string("SOLID PART\r\n"), std::string("\r\n\t Solid\r\n"),
+                                  std::string("\xEF\xBB\xBFsolid with a byte order mark\r\n")}) {
     SCOPED_TRACE(head);
     const std::string text = head + facet + facet + "ENDSOLID PART\r\n";
     ASSERT_GE(text.size(), 130u);

@@ -22,6 +22,7 @@ constexpr int kToolVertexEdit = 6;
 constexpr int kToolMouseLight = 8;
 constexpr int kChangeColourMenu = 27;
 constexpr int kByPartGroupMenu = 20;
+constexpr int kFileListMenu = 30;
 
 void ToggleOption(Modeller& m, int bit) {
   m.options ^= 1u << bit;
@@ -76,6 +77,10 @@ void ActivateArea(Modeller& m, int area) {
   m.flags.screenDirty = 1;
   switch (item.kind) {
     case kKindOpensMenu:
+      // Files may have come and gone since the list was last shown: list the
+      // directory again, on the same page.
+      if (item.parameter == kFileListMenu && !MenuIsOpen(m.menus, kFileListMenu))
+        m.menus.fileList.needsListing = true;
       OpenMenu(m.menus, item.parameter);
       break;
     case kKindCheckBox:

@@ -32,6 +32,13 @@ void FillHeader(uint8_t* h, int width, int height) {
   PutU32(h + 42, 3780);    // and vertical
 }
 
+// Bytes per pixel in a file row. A 32-bit pixel is blue, green, red and one
+// unused byte; every other depth above 16 is read as three bytes.
+int BytesPerPixel(int bitsPerPixel) {
+  if (bitsPerPixel == 16) return 2;
+  return bitsPerPixel == 32 ? 4 : 3;
+}
+
 // Decodes one file row into image row dst; short rows leave the rest black.
 void DecodeRow(const uint8_t* src, size_t bytes, int width, int bitsPerPixel, uint32_t* dst) {
   if (bitsPerPixel == 16) {
@@ -42,8 +49,11 @@ void DecodeRow(const uint8_t* src, size_t bytes, int width, int bitsPerPixel, ui
     }
     return;
   }
-  for (int x = 0; x < width && size_t(3 * x + 3) <= bytes; ++x)
-    dst[x] = uint32_t(src[3 * x]) | uint32_t(src[3 * x + 1]) << 8 | uint32_t(src[3 * x + 2]) << 16;
+  const int step = BytesPerPixel(bitsPerPixel);
+  for (int x = 0; x < width && size_t(step * x + 3) <= bytes; ++x) {
+    const uint8_t* p = src + size_t(step) * size_t(x);
+    dst[x] = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
+  }
 }
 
 }  // namespace
@@ -101,7 +111,7 @@ int LoadBackdrop(const std::string& path, Backdrop& backdrop) {
   const int bitsPerPixel = GetU16(h + 28);  // 0 when the header ends before it
   if (bitsPerPixel < 16) return kMsgCantOpenFile;
 
-  const uint64_t rowSize = RowSize(width, bitsPerPixel == 16 ? 2 : 3);
+  const uint64_t rowSize = RowSize(width, BytesPerPixel(bitsPerPixel));
   std::vector<uint8_t> row(rowSize);
   for (int32_t k = 0; k < height; ++k) {
     const size_t got = file.ReadAt(dataAt + uint64_t(k) * rowSize, row.data(), row.size());

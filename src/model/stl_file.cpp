@@ -106,7 +106,7 @@ void PrepareModel(ModelStore& m, int32_t triangles, int32_t vertices) {
 bool MayBeText(InputFile& file) {
   char head[kStlHeaderSize] = {};
   const size_t got = file.ReadAt(0, head, sizeof head);
-  return got >= 5 && std::memcmp(head, "solid", 5) == 0 && std::memchr(head, 0, got) == nullptr;
+  return StartsLikeTextStl({head, got}) && std::memchr(head, 0, got) == nullptr;
 }
 
 // The facet records of a text STL file; false when it is not one, or when it

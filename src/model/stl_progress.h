@@ -14,12 +14,19 @@ class ScreenImportProgress : public ImportProgress {
   // Colours in the screen's own meaning: the status line's text and background.
   ScreenImportProgress(Platform& platform, uint32_t foreground, uint32_t background)
       : platform_(platform), foreground_(foreground), background_(background) {}
-  // Prints the progress line at row 23 and takes one key; true when it is Escape.
+  // Prints the progress line at row 23 and takes one key; true when it is
+  // Escape. Showing the screen costs far more than 128 facets, so the line is
+  // printed at the first facet and then only once the last one has been seen
+  // for kRefreshSeconds; the key is taken every time.
   bool Cancelled(int32_t facet, int32_t facets) override;
+
+  static constexpr double kRefreshSeconds = 0.04;
 
  private:
   Platform& platform_;
   uint32_t foreground_, background_;
+  bool shown_ = false;
+  double shownAt_ = 0.0;
 };
 
 }  // namespace qelvar

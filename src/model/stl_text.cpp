@@ -11,15 +11,19 @@
 namespace qelvar {
 namespace {
 
-// Splits text into lines and lines into blank-separated words.
+// Splits text into lines (ended by LF, CR LF or a lone CR) and lines into
+// blank-separated words.
 class LineReader {
  public:
-  explicit LineReader(std::string_view text) : text_(text) {}
+  // A UTF-8 byte order mark, which some writers put first, is not a word.
+  explicit LineReader(std::string_view text) : text_(text) {
+    if (text_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
+  }
 
   // Next line that holds a word; false at the end of the text.
   bool Next() {
     while (pos_ < text_.size()) {
-      const size_t end = std::min(text_.find('\n', pos_), text_.size());
+      const size_t end = std::min(text_.find_first_of("\r\n", pos_), text_.size());
       line_ = text_.substr(pos_, end - pos_);
       pos_ = end + 1;
       word_ = 0;
@@ -75,6 +79,18 @@ bool ReadFloats(LineReader& r, int n, float* dst) {
   return r.AtLineEnd();
 }
 
+// The normal: the rest of the line as three words. It is never used, so a
+// word that is not a number (some writers print "-1.#IND00e+000" for a facet
+// of no area) is kept as 0.
+bool ReadNormal(LineReader& r, float* dst) {
+  for (int i = 0; i < 3; ++i) {
+    const std::string_view word = r.Word();
+    if (word.empty()) return false;
+    if (!ParseFloat(word, dst[i])) dst[i] = 0.0f;
+  }
+  return r.AtLineEnd();
+}
+
 bool ExpectLine(LineReader& r, const char* first, const char* second) {
   if (!r.Next() || !IsWord(r.Word(), first)) return false;
   if (second && !IsWord(r.Word(), second)) return false;
@@ -84,7 +100,7 @@ bool ExpectLine(LineReader& r, const char* first, const char* second) {
 // One facet, its "facet" line already current.
 bool ParseFacet(LineReader& r, std::vector<uint8_t>& records) {
   float f[12] = {};
-  if (!IsWord(r.Word(), "normal") || !ReadFloats(r, 3, f)) return false;
+  if (!IsWord(r.Word(), "normal") || !ReadNormal(r, f)) return false;
   if (!ExpectLine(r, "outer", "loop")) return false;
   for (int c = 0; c < 3; ++c)
     if (!r.Next() || !IsWord(r.Word(), "vertex") || !ReadFloats(r, 3, f + 3 + 3 * c)) return false;
@@ -97,6 +113,11 @@ bool ParseFacet(LineReader& r, std::vector<uint8_t>& records) {
 
 }  // namespace
 
+bool StartsLikeTextStl(std::string_view text) {
+  LineReader r(text);
+  return r.Next() && IsWord(r.Word(), "solid");
+}
+
 bool ParseTextStl(std::string_view text, std::vector<uint8_t>& records) {
   records.clear();
   LineReader r(text);
@@ -105,7 +126,9 @@ bool ParseTextStl(std::string_view text, std::vector<uint8_t>& records) {
     if (!IsWord(r.Word(), "solid")) return false;  // the name may follow on the line
     sawSolid = true;
     for (;;) {
-      if (!r.Next()) return false;  // "endsolid" missing
+      // A file that ends after a complete facet instead of "endsolid" was cut
+      // or written without it; its facets are kept.
+      if (!r.Next()) return !records.empty();
       const std::string_view word = r.Word();
       if (IsWord(word, "endsolid")) break;
       if (!IsWord(word, "facet") || !ParseFacet(r, records)) return false;

@@ -116,8 +116,18 @@ TEST_F(Bmp, TwentyFourBitPixelsLoadBottomRowFirst) {
   EXPECT_EQ(backdrop_.pixels[3], 1u);
   EXPECT_EQ(backdrop_.pixels[2], 2u);
   EXPECT_EQ(backdrop_.pixels[0], 0u);
-  ASSERT_EQ(Load(BmpBytes(1, 1, 32, {10, 20, 30, 40})), kMsgFileLoaded);  // read as 24-bit
-  EXPECT_EQ(backdrop_.pixels[0], 0x001E140Au);
+}
+
+// A 32-bit image (blue, green, red and an unused byte per pixel, rows needing
+// no padding) shows its own pixels, not its bytes taken three at a time.
+TEST_F(Bmp, ThirtyTwoBitPixelsLoadFourBytesEach) {
+  const Bytes rows = {1,  2,  3,  255, 4,  5,  6,  255, 7,  8,  9,  255,  // bottom row
+                      10, 11, 12, 0,   13, 14, 15, 0,   16, 17, 18, 0};
+  ASSERT_EQ(Load(BmpBytes(3, 2, 32, rows)), kMsgFileLoaded);
+  EXPECT_TRUE(backdrop_.loaded);
+  const std::vector<uint32_t> expected = {0x0C0B0A, 0x0F0E0D, 0x121110,
+                                          0x030201, 0x060504, 0x090807};
+  EXPECT_EQ(backdrop_.pixels, expected);
 }
 
 TEST_F(Bmp, SixteenBitPixelsWidenFiveBitChannels) {

@@ -14,6 +14,7 @@
 #include "app/messages.h"
 #include "app/startup.h"
 #include "file_test_util.h"
+#include "model/model_file.h"
 #include "platform/headless_platform.h"
 
 namespace qelvar {
@@ -211,6 +212,37 @@ TEST_F(FileCommands, EnterOnAFileRowOpensItWhereverTheLastClickWas) {
   EXPECT_EQ(m.model.triangleCount, 6);
   EXPECT_EQ(m.menus.fileList.firstEntry, 0);
   EXPECT_FALSE(m.flags.autoRepeatClick);
+}
+
+// " Open" lists the directory as it is now: a model saved since the list was
+// last shown is there, on the page the list was left at.
+TEST_F(FileCommands, ReopenedFileListShowsFilesSavedMeanwhile) {
+  Modeller& m = Start("");
+  InitMenus(m.menus);
+  auto choose = [&](int item) {
+    for (int i = 0; i < m.menus.areaCount; ++i)
+      if (m.menus.areas[size_t(i)].item == item) return ActivateArea(m, i);
+    FAIL() << "item " << item << " is not on the screen";
+  };
+  auto firstFileRow = [&]() -> int {
+    m.menus.fileList.rowCounter = 0;
+    DrawMenus(m);
+    for (int i = 0; i < m.menus.areaCount; ++i)
+      if (m.menus.areas[size_t(i)].item == 141) {
+        const MenuArea& a = m.menus.areas[size_t(i)];
+        return platform_->screen().TextCell(a.row, a.column);
+      }
+    return 0;
+  };
+  ASSERT_TRUE(OpenMenu(m.menus, 1));
+  choose(6);                       // " Open"
+  EXPECT_EQ(firstFileRow(), '.');  // ".." alone
+  ASSERT_EQ(SaveModelFile(m.model, "fresh.qv", false), kMsgFileSaved);
+  CloseMenu(m.menus, 30);
+  ASSERT_TRUE(OpenMenu(m.menus, 1));
+  choose(6);
+  EXPECT_EQ(firstFileRow(), 'f');
+  EXPECT_EQ(m.menus.fileList.entryCount, 2);
 }
 
 }  // namespace

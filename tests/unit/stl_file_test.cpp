@@ -12,6 +12,7 @@
 #include "file_test_util.h"
 #include "model/file_io.h"
 #include "model/model_file.h"
+#include "model/stl_text.h"
 
 namespace qelvar {
 namespace {
@@ -84,6 +85,7 @@ class Stl : public test::TempDirTest {
     return ImportStl(file, model_, progress);
   }
   ModelStore model_;
+  std::vector<uint8_t> records_;
 };
 
 TEST_F(Stl, StartupSceneExportsTo384Bytes) {
@@ -265,10 +267,95 @@ TEST_F(Stl, TextFilesShorterThan130BytesStillOpen) {
   EXPECT_EQ(model_.vertices[2].y, 1.0f);
   EXPECT_EQ(name, "keep.qv");
   // A short file that only starts like one is still refused.
-  std::string broken = text.substr(0, text.size() - 9);
+  std::string broken = text.substr(0, text.size() - 20);
   WriteBytes(Path("broken.stl"), Bytes(broken.begin(), broken.end()));
   EXPECT_EQ(LoadModelFile(Path("broken.stl"), {model_, name, options}, nullptr), kMsgInvalidFile);
   EXPECT_EQ(model_.triangleCount, 1);
+}
+
+// The text a file must start with to be tried as text follows the parser's
+// own rules: keywords in any case, blank lines and blanks before them, and a
+// UTF-8 byte order mark first.
+TEST_F(Stl, TextFilesInCapitalsOrAfterBlankLinesOrAMarkImportAsText) {
+  const std::string facet =
+      " FACET NORMAL 0 0 1\r\n  OUTER LOOP\r\n   VERTEX 0 0 0\r\n   VERTEX 1 0 0\r\n"
+      "   VERTEX 0 1 7\r\n  ENDLOOP\r\n ENDFACET\r\n";
+  for (const std::string& head : {std::string("SOLID PART\r\n"), std::string("\r\n\t Solid\r\n"),
+                                  std::string("\xEF\xBB\xBFsolid with a byte order mark\r\n")}) {
+    SCOPED_TRACE(head);
+    const std::string text = head + facet + facet + "ENDSOLID PART\r\n";
+    ASSERT_GE(text.size(), 130u);
+    ASSERT_EQ(Import(Bytes(text.begin(), text.end())), kMsgNone);
+    ASSERT_EQ(model_.triangleCount, 2);
+    EXPECT_EQ(model_.vertexCount, 3);
+    EXPECT_EQ(model_.vertices[2].z, 7.0f);
+  }
+}
+
+// Lines may end in CR alone, as in files from old Macintosh programs.
+TEST_F(Stl, TextFilesWithCarriageReturnLineEndsImportAsText) {
+  const std::string facet =
+      "facet normal 0 0 1\r outer loop\r  vertex 0 0 0\r  vertex 1 0 0\r  vertex 0 1 4\r"
+      " endloop\rendfacet\r";
+  const std::string text = "solid mac\r" + facet + facet + "endsolid mac\r";
+  ASSERT_GE(text.size(), 130u);
+  ASSERT_EQ(Import(Bytes(text.begin(), text.end())), kMsgNone);
+  EXPECT_EQ(model_.triangleCount, 2);
+  EXPECT_EQ(model_.vertexCount, 3);
+  EXPECT_EQ(model_.vertices[2].z, 4.0f);
+}
+
+// The normal is never used, so a normal some writers print for a facet of no
+// area ("-1.#IND00e+000") does not turn the file into binary records.
+TEST_F(Stl, TextFilesWithUnreadableNormalsImportTheirCorners) {
+  const std::string text =
+      "solid odd\n facet normal -1.#IND00e+000 -1.#IND00e+000 -1.#QNAN0\n  outer loop\n"
+      "   vertex 2 2 2\n   vertex 2 2 2\n   vertex 2 2 2\n  endloop\n endfacet\n"
+      " facet normal 0 0 1\n  outer loop\n   vertex 0 0 0\n   vertex 1 0 0\n   vertex 0 1 0\n"
+      "  endloop\n endfacet\nendsolid odd\n";
+  ASSERT_EQ(Import(Bytes(text.begin(), text.end())), kMsgNone);
+  EXPECT_EQ(model_.triangleCount, 2);
+  EXPECT_EQ(model_.vertexCount, 4);
+  EXPECT_EQ(model_.vertices[0].x, 2.0f);
+  // Still three of them, and a corner must be a number.
+  for (const std::string& bad :
+       {std::string("facet normal 0 0\n"), std::string("   vertex 2 2 #IND\n")}) {
+    std::string broken = text;
+    const size_t at =
+        bad[0] == 'f' ? broken.find("facet normal 0 0 1\n") : broken.find("   vertex 2 2 2\n");
+    broken.replace(at, bad[0] == 'f' ? 19 : 16, bad);
+    EXPECT_FALSE(ParseTextStl(broken, records_)) << broken;
+  }
+}
+
+// A text file cut after its last complete facet, or written without the
+// closing "endsolid" line, still holds its facets; read in the binary layout
+// it would give triangles made of the bytes of its text.
+TEST_F(Stl, TextFilesWithoutEndsolidImportTheirFacets) {
+  const std::string facet =
+      "facet normal 0 0 1\n outer loop\n  vertex 0 0 0\n  vertex 1 0 0\n  vertex 0 1 5\n"
+      " endloop\nendfacet\n";
+  const std::string text = "solid cut\n" + facet + facet + facet;
+  ASSERT_GE(text.size(), 130u);
+  ASSERT_EQ(Import(Bytes(text.begin(), text.end())), kMsgNone);
+  EXPECT_EQ(model_.triangleCount, 3);
+  EXPECT_EQ(model_.vertexCount, 3);
+  EXPECT_EQ(model_.vertices[2].z, 5.0f);
+  // Short ones open as well.
+  const std::string one = "solid\n" + facet;
+  ASSERT_LT(one.size(), 130u);
+  WriteBytes(Path("one.stl"), Bytes(one.begin(), one.end()));
+  std::string name = "keep.qv";
+  uint32_t options = 0;
+  EXPECT_EQ(LoadModelFile(Path("one.stl"), {model_, name, options}, nullptr), kMsgNone);
+  EXPECT_EQ(model_.triangleCount, 1);
+  // A facet cut short is not a text file, nor is a "solid" line alone.
+  for (const std::string& cut : {text.substr(0, text.size() - 20), std::string("solid x\n")}) {
+    WriteBytes(Path("cut.stl"), Bytes(cut.begin(), cut.end()));
+    InputFile file;
+    ASSERT_TRUE(file.Open(Path("cut.stl")));
+    EXPECT_FALSE(IsTextStl(file)) << cut;
+  }
 }
 
 TEST_F(Stl, BinaryFilesWithASolidHeaderImportAsBinary) {

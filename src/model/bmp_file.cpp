@@ -32,27 +32,48 @@ void FillHeader(uint8_t* h, int width, int height) {
   PutU32(h + 42, 3780);    // and vertical
 }
 
-// Bytes per pixel in a file row. A 32-bit pixel is blue, green, red and one
+// How the pixels of a file row are laid out.
+enum class PixelFormat { kRgb555, kRgb565, kBgr, kBgrx };
+
+// 16-bit pixels are 5-5-5 unless the header's bit fields (compression 3,
+// masks at offset 54) say 5-6-5. A 32-bit pixel is blue, green, red and an
 // unused byte; every other depth above 16 is read as three bytes.
-int BytesPerPixel(int bitsPerPixel) {
-  if (bitsPerPixel == 16) return 2;
-  return bitsPerPixel == 32 ? 4 : 3;
+PixelFormat FormatOf(const uint8_t* h, size_t headerBytes, int bitsPerPixel) {
+  if (bitsPerPixel == 32) return PixelFormat::kBgrx;
+  if (bitsPerPixel != 16) return PixelFormat::kBgr;
+  const bool sixGreenBits = headerBytes >= 66 && GetU32(h + 30) == 3 && GetU32(h + 54) == 0xF800 &&
+                            GetU32(h + 58) == 0x07E0 && GetU32(h + 62) == 0x001F;
+  return sixGreenBits ? PixelFormat::kRgb565 : PixelFormat::kRgb555;
+}
+
+int BytesPerPixel(PixelFormat format) {
+  switch (format) {
+    case PixelFormat::kRgb555:
+    case PixelFormat::kRgb565:
+      return 2;
+    case PixelFormat::kBgr:
+      return 3;
+    case PixelFormat::kBgrx:
+      return 4;
+  }
+  return 3;
+}
+
+uint32_t Widen16(uint16_t w, PixelFormat format) {
+  const uint32_t blue = uint32_t(w & 31) << 3;
+  if (format == PixelFormat::kRgb565)
+    return blue | uint32_t((w >> 5) & 63) << 2 << 8 | uint32_t((w >> 11) & 31) << 3 << 16;
+  return blue | uint32_t((w >> 5) & 31) << 3 << 8 |
+         uint32_t((w >> 10) & 31) << 3 << 16;  // bit 15 is ignored
 }
 
 // Decodes one file row into image row dst; short rows leave the rest black.
-void DecodeRow(const uint8_t* src, size_t bytes, int width, int bitsPerPixel, uint32_t* dst) {
-  if (bitsPerPixel == 16) {
-    for (int x = 0; x < width && size_t(2 * x + 2) <= bytes; ++x) {
-      const uint16_t w = GetU16(src + 2 * x);
-      dst[x] = uint32_t((w & 31) << 3) | uint32_t(((w >> 5) & 31) << 3) << 8 |
-               uint32_t(((w >> 10) & 31) << 3) << 16;  // bit 15 is ignored
-    }
-    return;
-  }
-  const int step = BytesPerPixel(bitsPerPixel);
-  for (int x = 0; x < width && size_t(step * x + 3) <= bytes; ++x) {
+void DecodeRow(const uint8_t* src, size_t bytes, int width, PixelFormat format, uint32_t* dst) {
+  const int step = BytesPerPixel(format);
+  for (int x = 0; x < width && size_t(step) * size_t(x + 1) <= bytes; ++x) {
     const uint8_t* p = src + size_t(step) * size_t(x);
-    dst[x] = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
+    dst[x] = step == 2 ? Widen16(GetU16(p), format)
+                       : uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
   }
 }
 
@@ -99,8 +120,9 @@ int LoadBackdrop(const std::string& path, Backdrop& backdrop) {
   backdrop.loaded = false;
   InputFile file;
   if (!file.Open(path)) return kMsgCantOpenFile;
-  uint8_t h[30] = {};
-  if (file.ReadAt(0, h, sizeof h) < 26 || GetU16(h) != 19778) return kMsgCantOpenFile;
+  uint8_t h[66] = {};
+  const size_t headerBytes = file.ReadAt(0, h, sizeof h);
+  if (headerBytes < 26 || GetU16(h) != 19778) return kMsgCantOpenFile;
   const uint32_t dataAt = GetU32(h + 10);
   const int32_t width = GetI32(h + 18), height = GetI32(h + 22);
   if (width < 1 || width > kBackdropMaxSide || height < 1 || height > kBackdropMaxSide)
@@ -111,13 +133,14 @@ int LoadBackdrop(const std::string& path, Backdrop& backdrop) {
   const int bitsPerPixel = GetU16(h + 28);  // 0 when the header ends before it
   if (bitsPerPixel < 16) return kMsgCantOpenFile;
 
-  const uint64_t rowSize = RowSize(width, BytesPerPixel(bitsPerPixel));
+  const PixelFormat format = FormatOf(h, headerBytes, bitsPerPixel);
+  const uint64_t rowSize = RowSize(width, BytesPerPixel(format));
   std::vector<uint8_t> row(rowSize);
   for (int32_t k = 0; k < height; ++k) {
     const size_t got = file.ReadAt(dataAt + uint64_t(k) * rowSize, row.data(), row.size());
     if (got == 0) break;
     uint32_t* dst = backdrop.pixels.data() + size_t(height - 1 - k) * size_t(width);
-    DecodeRow(row.data(), got, width, bitsPerPixel, dst);
+    DecodeRow(row.data(), got, width, format, dst);
   }
   backdrop.loaded = true;
   return kMsgFileLoaded;

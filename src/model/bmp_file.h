@@ -23,8 +23,9 @@ bool WriteBmp24(const std::string& path, const uint32_t* pixels, int width, int 
 // kMsgScreenshotSaved or kMsgCantOpenFile.
 int SaveScreenshot(const RenderBuffers& buffers, int32_t& counter);
 
-// Loads a 16-, 24- or 32-bit BMP (other depths above 16 are read as 24-bit)
-// as the backdrop and switches it on. Every failure leaves it off and returns kMsgCantOpenFile; a
+// Loads a 16-bit (5-5-5, or 5-6-5 when its bit fields say so), 24- or 32-bit
+// BMP (other depths above 16 are read as 24-bit) as the backdrop and switches
+// it on. Every failure leaves it off and returns kMsgCantOpenFile; a
 // file that ends early keeps its missing pixels black.
 int LoadBackdrop(const std::string& path, Backdrop& backdrop);
 

@@ -99,20 +99,10 @@ void PrepareModel(ModelStore& m, int32_t triangles, int32_t vertices) {
   m.normalsDirty = true;
 }
 
-// A text file starts with "solid" and has no NUL byte. A binary file with
-// such a header has one among its first 84 bytes whenever it holds fewer than
-// 2^24 facets (the count's high byte), so the whole file is read only for
-// files that may be text.
-bool MayBeText(InputFile& file) {
-  char head[kStlHeaderSize] = {};
-  const size_t got = file.ReadAt(0, head, sizeof head);
-  return StartsLikeTextStl({head, got}) && std::memchr(head, 0, got) == nullptr;
-}
-
 // The facet records of a text STL file; false when it is not one, or when it
 // is too large to hold in memory (a binary file with a "solid" header can be).
 bool ParseTextFile(InputFile& file, std::vector<uint8_t>& records) {
-  if (!MayBeText(file)) return false;
+  if (!MayBeTextStl(file)) return false;
   std::vector<uint8_t> text;
   if (!ReadPrefix(file, file.size(), text)) return false;
   try {
@@ -161,6 +151,16 @@ int ImportStl(InputFile& file, ModelStore& m, ImportProgress* progress) {
   if (n < 1) return kMsgNone;
   FileRecords records(file);
   return ImportFacets(records, n, m, progress);
+}
+
+// A text file starts with "solid" and has no NUL byte. A binary file with
+// such a header has one in its facet count when it holds fewer than 2^24
+// facets, and otherwise almost surely among its first facets (a zero normal
+// or attribute word, the low bytes of round coordinates).
+bool MayBeTextStl(InputFile& file) {
+  std::vector<char> head(kStlTextProbeSize);
+  const size_t got = file.ReadAt(0, head.data(), head.size());
+  return StartsLikeTextStl({head.data(), got}) && std::memchr(head.data(), 0, got) == nullptr;
 }
 
 bool IsTextStl(InputFile& file) {

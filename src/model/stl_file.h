@@ -2,6 +2,7 @@
 // into shared vertices, and binary STL export.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -31,6 +32,12 @@ int ImportStl(InputFile& file, ModelStore& model, ImportProgress* progress);
 // True when the file starts with "solid" and reads whole as text STL. Such a
 // file imports as text whatever its length.
 bool IsTextStl(InputFile& file);
+
+// True when the file may be text STL: it starts like one and none of its
+// first kStlTextProbeSize bytes is NUL. Only such files are read whole to be
+// tried as text.
+bool MayBeTextStl(InputFile& file);
+constexpr size_t kStlTextProbeSize = 65536;
 
 // Writes every triangle as a binary STL facet with its normal and colour word.
 // Returns kMsgFileSaved or kMsgCantOpenFile.

@@ -130,6 +130,27 @@ TEST_F(Bmp, ThirtyTwoBitPixelsLoadFourBytesEach) {
   EXPECT_EQ(backdrop_.pixels, expected);
 }
 
+// A 16-bit image whose bit fields say 5-6-5 (red, green, blue) has six green
+// bits; taken as 5-5-5 its colours would all be wrong.
+TEST_F(Bmp, SixteenBitPixelsWithSixGreenBitsKeepTheirColours) {
+  auto image = [](uint32_t red, uint32_t green, uint32_t blue) {
+    Bytes b = BmpBytes(3, 1, 16, {});
+    b[10] = 66;  // the pixels follow the masks
+    b[30] = 3;   // compression: bit fields, whose three masks follow the header
+    AddI32(b, int32_t(red));
+    AddI32(b, int32_t(green));
+    AddI32(b, int32_t(blue));
+    for (uint16_t w : {uint16_t(0xF800), uint16_t(0x07E0), uint16_t(0x001F), uint16_t(0)})
+      AddU16(b, w);
+    return b;
+  };
+  ASSERT_EQ(Load(image(0xF800, 0x07E0, 0x001F)), kMsgFileLoaded);
+  EXPECT_EQ(backdrop_.pixels, (std::vector<uint32_t>{0xF80000, 0x00FC00, 0x0000F8}));
+  // Fields of 5-5-5 are the usual layout.
+  ASSERT_EQ(Load(image(0x7C00, 0x03E0, 0x001F)), kMsgFileLoaded);
+  EXPECT_EQ(backdrop_.pixels, (std::vector<uint32_t>{0xF00000, 0x08F800, 0x0000F8}));
+}
+
 TEST_F(Bmp, SixteenBitPixelsWidenFiveBitChannels) {
   Bytes rows;
   for (uint16_t w :

@@ -370,6 +370,27 @@ TEST_F(Stl, BinaryFilesWithASolidHeaderImportAsBinary) {
   EXPECT_EQ(model_.triangleCount, 2);  // count 0x20202020 (blanks): the two whole records there
 }
 
+// A binary file from a writer that puts "solid" in its header may claim so
+// many facets (2^24 or more) that no byte of its count is 0; its facet data
+// has NUL bytes, so it is known as binary without reading it whole (which for
+// such a file means gigabytes).
+TEST_F(Stl, BinaryFilesWithASolidHeaderAreNotReadWholeAsText) {
+  const std::vector<Facet> facets = {{{1, 2, 3, 4, 5, 6, 7, 8, 9}, 5}};
+  Bytes b = StlBytes(facets, 0x01020304, "solid scan");
+  for (size_t i = 84; i < 96; ++i) b[i] = 0;  // a normal of zeros
+  WriteBytes(Path("scan.stl"), b);
+  InputFile binary;
+  ASSERT_TRUE(binary.Open(Path("scan.stl")));
+  EXPECT_FALSE(MayBeTextStl(binary));
+  EXPECT_EQ(ImportStl(binary, model_, nullptr), kMsgNone);
+  EXPECT_EQ(model_.triangleCount, 1);
+  const std::string text = "solid\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\n";
+  WriteBytes(Path("text.stl"), Bytes(text.begin(), text.end()));
+  InputFile maybe;
+  ASSERT_TRUE(maybe.Open(Path("text.stl")));
+  EXPECT_TRUE(MayBeTextStl(maybe));
+}
+
 TEST_F(Stl, AHugeFileWithASolidHeaderImportsAsBinary) {
   const std::vector<Facet> facets = {{{1, 2, 3, 4, 5, 6, 7, 8, 9}, 5}};
   WriteBytes(Path("huge.stl"), StlBytes(facets, 1, "solid huge"));

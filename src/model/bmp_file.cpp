@@ -79,6 +79,8 @@ void DecodeRow(const uint8_t* src, size_t bytes, int width, PixelFormat format, 
 
 }  // namespace
 
+constexpr int kLastScreenshotLetter = '~';
+
 std::string ScreenshotName(int32_t n) {
   std::string name = "image";
   name += char(65 + (n >> 8));
@@ -110,6 +112,9 @@ int SaveScreenshot(const RenderBuffers& buffers, int32_t& counter) {
   if (buffers.width < 0 || buffers.height < 0 ||
       buffers.colour.size() < size_t(buffers.width) * size_t(buffers.height))
     return kMsgCantOpenFile;
+  // Past "~" the first letter would run into characters that are no file name
+  // (a slash, a NUL) and at last wrap round onto imageAAA.bmp of this run.
+  if (counter < 0 || (counter >> 8) > kLastScreenshotLetter - 'A') return kMsgCantOpenFile;
   if (!WriteBmp24(ScreenshotName(counter), buffers.colour.data(), buffers.width, buffers.height))
     return kMsgCantOpenFile;
   ++counter;

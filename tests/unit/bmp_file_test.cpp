@@ -101,6 +101,22 @@ TEST_F(Bmp, ScreenshotThatCannotBeWrittenKeepsTheCounter) {
   EXPECT_EQ(counter, 2);
 }
 
+TEST_F(Bmp, ScreenshotNamesStopBeforeLeavingPrintableLetters) {
+  RenderBuffers buffers;
+  buffers.width = buffers.height = 1;
+  buffers.colour = {0};
+  const auto cwd = std::filesystem::current_path();
+  std::filesystem::current_path(dir_);
+  int32_t counter = 61 * 256 + 255;  // the last name: "image~PP.bmp"
+  EXPECT_EQ(SaveScreenshot(buffers, counter), kMsgScreenshotSaved);
+  EXPECT_EQ(SaveScreenshot(buffers, counter), kMsgCantOpenFile);
+  counter = 48896;  // the first letter would be a NUL byte
+  EXPECT_EQ(SaveScreenshot(buffers, counter), kMsgCantOpenFile);
+  std::filesystem::current_path(cwd);
+  EXPECT_TRUE(std::filesystem::exists(Path("image~PP.bmp")));
+  EXPECT_FALSE(std::filesystem::exists(Path("image")));
+}
+
 TEST_F(Bmp, TwentyFourBitPixelsLoadBottomRowFirst) {
   ASSERT_EQ(Load(BmpBytes(1, 1, 24, {10, 20, 30, 0})), kMsgFileLoaded);
   EXPECT_TRUE(backdrop_.loaded);

@@ -18,9 +18,6 @@ namespace qelvar {
 namespace {
 
 constexpr int kIdleSleepMs = 40;
-constexpr int kFrameRateTool = 5;
-constexpr int kMouseLightTool = 8;
-constexpr int kVertexEditTool = 6;
 
 void RefreshDisplayedValues(Modeller& m) {
   ValueCells& c = m.cells;
@@ -67,7 +64,7 @@ bool WaitForInput(Modeller& m) {
     // The close request ends the program wherever it arrives; the frame-rate
     // tool's "any key" and the key Alt drops must not swallow it.
     if (IsExtendedKey(f.lastKey, kScanClose)) m.platform.EndProgram();
-    if (m.tools.toolMode == kFrameRateTool) {
+    if (m.tools.toolMode == kToolFrameRate) {
       FrameRateToolStep(m);
       return false;
     }
@@ -144,11 +141,11 @@ void ToolStep(Modeller& m) {
       if (!HasOption(m.options, kOptLockView))
         MouseLook(m.view, m.geometry, dx, dy, m.mouse.buttons, m.flags);
       break;
-    case kMouseLightTool:
+    case kToolMouseLight:
       MouseLightTool(m.view, m.geometry, dx, dy, m.mouse.buttons, m.mouse.rightClick != 0,
                      m.cells, m.tools.toolMode, m.flags);
       break;
-    case kVertexEditTool:
+    case kToolVertexEdit:
       // Picking and editing vertices is not built yet; the tool still ends as
       // it will: on a click, or when its check box is unticked.
       if (m.mouse.leftClick || m.mouse.rightClick || !HasOption(m.options, kOptVertSelector)) {

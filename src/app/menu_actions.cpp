@@ -18,8 +18,6 @@
 namespace qelvar {
 namespace {
 
-constexpr int kToolVertexEdit = 6;
-constexpr int kToolMouseLight = 8;
 constexpr int kChangeColourMenu = 27;
 constexpr int kByPartGroupMenu = 20;
 constexpr int kFileListMenu = 30;

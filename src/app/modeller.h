@@ -20,6 +20,13 @@
 
 namespace qelvar {
 
+// The active mouse tool, shown on the status line.
+enum ToolMode : int {
+  kToolNone = 0, kToolMousePlot = 1, kToolSelection = 2, kToolAutoTriangle = 3,
+  kToolManualTriangle = 4, kToolFrameRate = 5, kToolVertexEdit = 6, kToolManualFan = 7,
+  kToolMouseLight = 8,
+};
+
 struct ToolState {
   int toolMode = 0;  // active mouse tool, 0 none
   SelectionCentre selectionCentre;

@@ -14,11 +14,6 @@
 namespace qelvar {
 namespace {
 
-constexpr int kToolSelection = 2;
-constexpr int kToolManualTriangle = 4;
-constexpr int kToolFrameRate = 5;
-constexpr int kToolVertexEdit = 6;
-constexpr int kToolManualFan = 7;
 constexpr uint32_t kPickColour = 0x00FF00;
 constexpr int kSelectionMenu = 10;
 

@@ -12,7 +12,6 @@
 namespace qelvar {
 namespace {
 
-constexpr int kToolMousePlot = 1;
 
 enum class EditEnd { kAccept, kAcceptAndTab, kAbandon };
 

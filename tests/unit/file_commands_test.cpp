@@ -44,6 +44,18 @@ class FileCommands : public test::TempDirTest {
     return *m_;
   }
 
+  // Saves the model, opens " Open", draws it, and returns the area of file row 0 (-1 if none).
+  int OpenFileListWithSavedModel(Modeller& m) {
+    SaveModel(m);
+    InitMenus(m.menus);
+    if (!OpenMenu(m.menus, 30)) return -1;
+    m.menus.fileList.rowCounter = 0;
+    DrawMenus(m);
+    for (int i = 0; i < m.menus.areaCount; ++i)
+      if (m.menus.areas[size_t(i)].item == 141) return i;
+    return -1;
+  }
+
   std::filesystem::path cwd_;
   std::unique_ptr<HeadlessPlatform> platform_;
   std::unique_ptr<Modeller> m_;
@@ -162,14 +174,7 @@ TEST_F(FileCommands, FileRowsOpenFilesAndEnterDirectories) {
 
 TEST_F(FileCommands, OpenMenuListsTheDirectoryAndItsRowsAct) {
   Modeller& m = Start("");
-  SaveModel(m);
-  InitMenus(m.menus);
-  ASSERT_TRUE(OpenMenu(m.menus, 30));
-  m.menus.fileList.rowCounter = 0;
-  DrawMenus(m);
-  int firstRow = -1;
-  for (int i = m.menus.areaCount - 1; i >= 0; --i)
-    if (m.menus.areas[size_t(i)].item == 141) firstRow = i;
+  const int firstRow = OpenFileListWithSavedModel(m);
   ASSERT_GE(firstRow, 0);
   // Row 0 shows default.qv with the up arrow in its last cell.
   const MenuArea& a = m.menus.areas[size_t(firstRow)];
@@ -192,14 +197,7 @@ TEST_F(FileCommands, OpenMenuListsTheDirectoryAndItsRowsAct) {
 
 TEST_F(FileCommands, EnterOnAFileRowOpensItWhereverTheLastClickWas) {
   Modeller& m = Start("");
-  SaveModel(m);
-  InitMenus(m.menus);
-  ASSERT_TRUE(OpenMenu(m.menus, 30));
-  m.menus.fileList.rowCounter = 0;
-  DrawMenus(m);
-  int firstRow = -1;
-  for (int i = m.menus.areaCount - 1; i >= 0; --i)
-    if (m.menus.areas[size_t(i)].item == 141) firstRow = i;
+  const int firstRow = OpenFileListWithSavedModel(m);
   ASSERT_GE(firstRow, 0);
   // The last mouse click hit the scroll bar; the keyboard then picks row 0.
   m.menus.scrollColumn = true;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "core/messages.h"
 #include "model/file_io.h"
 #include "model/model_file.h"
 #include "model/stl_file.h"

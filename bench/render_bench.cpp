@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/loop_state.h"
-#include "app/option_flags.h"
+#include "core/option_flags.h"
 #include "render/presentation.h"
 #include "render/rasteriser.h"
 #include "render/render_view.h"

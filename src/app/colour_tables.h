@@ -2,7 +2,7 @@
 // dither pairs of the 16-colour mode.
 #pragma once
 
-#include "app/screen_geometry.h"
+#include "core/screen_geometry.h"
 
 namespace qelvar {
 

@@ -30,13 +30,4 @@ struct MouseState {
   int dragOriginX = 0, dragOriginY = 0;  // drag reference, screen pixels
 };
 
-// Extended-key helpers for lastKey.
-inline std::string ExtendedKey(int scanCode) {
-  return std::string{static_cast<char>(255), static_cast<char>(scanCode)};
-}
-inline bool IsExtendedKey(const std::string& key, int scanCode) {
-  return key.size() == 2 && static_cast<uint8_t>(key[0]) == 255 &&
-         static_cast<uint8_t>(key[1]) == scanCode;
-}
-
 }  // namespace qelvar

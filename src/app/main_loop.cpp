@@ -6,7 +6,7 @@
 
 #include "app/menu_hooks.h"
 #include "render/camera.h"
-#include "render/mouse_light.h"
+#include "tools/mouse_light.h"
 #include "render/presentation.h"
 #include "render/render_view.h"
 #include "render/rounding.h"

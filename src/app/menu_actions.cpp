@@ -6,12 +6,12 @@
 
 #include "app/menu_tables.h"
 #include "app/menus.h"
-#include "app/messages.h"
+#include "core/messages.h"
 #include "app/text_prompt.h"
 #include "app/value_fields.h"
 #include "model/file_browser.h"
-#include "model/file_commands.h"
-#include "render/model_colours.h"
+#include "app/file_commands.h"
+#include "tools/model_colours.h"
 #include "render/view.h"
 #include "tools/selection.h"
 

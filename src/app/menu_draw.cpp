@@ -8,7 +8,7 @@
 #include "app/menus.h"
 #include "app/text_drawing.h"
 #include "app/value_fields.h"
-#include "model/file_commands.h"
+#include "app/file_commands.h"
 #include "render/overlays.h"
 
 namespace qelvar {

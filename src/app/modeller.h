@@ -8,10 +8,10 @@
 
 #include "app/loop_state.h"
 #include "app/menu_state.h"
-#include "app/option_flags.h"
-#include "app/screen_geometry.h"
+#include "core/option_flags.h"
+#include "core/screen_geometry.h"
 #include "app/settings.h"
-#include "app/value_cells.h"
+#include "core/value_cells.h"
 #include "model/model_store.h"
 #include "platform/platform.h"
 #include "render/render_buffers.h"

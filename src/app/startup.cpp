@@ -5,7 +5,7 @@
 #include "app/colour_tables.h"
 #include "app/main_loop.h"
 #include "app/menu_hooks.h"
-#include "app/value_cells.h"
+#include "core/value_cells.h"
 #include "model/model_file.h"
 #include "model/stl_progress.h"
 #include "render/rasteriser.h"

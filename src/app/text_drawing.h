@@ -35,7 +35,4 @@ inline void ShowDrawing(Modeller& m) {
   m.platform.Unlock();
 }
 
-// The window's close request, taken as a key by a modal loop, ends the program.
-inline bool IsCloseRequest(const std::string& key) { return IsExtendedKey(key, 107); }
-
 }  // namespace qelvar

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/messages.h"
+#include "core/messages.h"
 #include "model/file_io.h"
 
 namespace qelvar {
@@ -108,14 +108,12 @@ bool WriteBmp24(const std::string& path, const uint32_t* pixels, int width, int 
   return out.Commit();
 }
 
-int SaveScreenshot(const RenderBuffers& buffers, int32_t& counter) {
-  if (buffers.width < 0 || buffers.height < 0 ||
-      buffers.colour.size() < size_t(buffers.width) * size_t(buffers.height))
-    return kMsgCantOpenFile;
+int SaveScreenshot(const uint32_t* pixels, int width, int height, int32_t& counter) {
+  if (pixels == nullptr || width < 0 || height < 0) return kMsgCantOpenFile;
   // Past "~" the first letter would run into characters that are no file name
   // (a slash, a NUL) and at last wrap round onto imageAAA.bmp of this run.
   if (counter < 0 || (counter >> 8) > kLastScreenshotLetter - 'A') return kMsgCantOpenFile;
-  if (!WriteBmp24(ScreenshotName(counter), buffers.colour.data(), buffers.width, buffers.height))
+  if (!WriteBmp24(ScreenshotName(counter), pixels, width, height))
     return kMsgCantOpenFile;
   ++counter;
   return kMsgScreenshotSaved;

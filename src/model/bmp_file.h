@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "render/render_buffers.h"
+#include "core/backdrop.h"
 
 namespace qelvar {
 
@@ -18,10 +18,10 @@ std::string ScreenshotName(int32_t n);
 // Writes width x height pixels 0x00RRGGBB (top row first) as a 24-bit BMP.
 bool WriteBmp24(const std::string& path, const uint32_t* pixels, int width, int height);
 
-// Saves the render buffer as the next numbered image in the current directory.
-// The counter advances only when the file could be written. Returns
-// kMsgScreenshotSaved or kMsgCantOpenFile.
-int SaveScreenshot(const RenderBuffers& buffers, int32_t& counter);
+// Saves width x height pixels (the render buffer) as the next numbered image in
+// the current directory. The counter advances only when the file could be
+// written. Returns kMsgScreenshotSaved or kMsgCantOpenFile.
+int SaveScreenshot(const uint32_t* pixels, int width, int height, int32_t& counter);
 
 // Loads a 16-bit (5-5-5, or 5-6-5 when its bit fields say so), 24- or 32-bit
 // BMP (other depths above 16 are read as 24-bit) as the backdrop and switches

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/menu_state.h"
+#include "core/file_list_state.h"
 
 namespace qelvar {
 

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "app/messages.h"
-#include "app/option_flags.h"
+#include "core/messages.h"
+#include "core/option_flags.h"
 #include "model/file_io.h"
 #include "model/model_layout.h"
 

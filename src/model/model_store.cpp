@@ -127,10 +127,11 @@ void ClearModel(ModelStore& s) {
   s.normalsDirty = true;
 }
 
-void CompactTriangles(ModelStore& s) {
+void RemoveTriangles(ModelStore& s, const std::vector<uint8_t>& remove) {
+  const int32_t marked = int32_t(std::min<size_t>(remove.size(), size_t(s.triangleCount)));
   int32_t kept = 0;
   for (int32_t i = 0; i < s.triangleCount; ++i) {
-    if (s.triangleFlags[i] == kRemovalMark) continue;
+    if (i < marked && remove[size_t(i)] != 0) continue;
     if (kept != i) {
       s.triangles[kept] = s.triangles[i];
       s.triangleNormals[kept] = s.triangleNormals[i];
@@ -144,6 +145,42 @@ void CompactTriangles(ModelStore& s) {
 
 uint16_t ComposeColour(int red, int green, int blue) {
   return static_cast<uint16_t>(((red & 31) << 10) | ((green & 31) << 5) | (blue & 31));
+}
+
+void RemoveVertices(ModelStore& s, const std::vector<uint8_t>& drop) {
+  const int32_t marked = int32_t(std::min<size_t>(drop.size(), size_t(s.vertexCount)));
+  std::vector<int32_t> newIndex(size_t(s.vertexCount));
+  int32_t kept = 0;
+  for (int32_t j = 0; j < s.vertexCount; ++j) {
+    if (j < marked && drop[size_t(j)] != 0) {
+      newIndex[size_t(j)] = -1;
+      continue;
+    }
+    newIndex[size_t(j)] = kept;
+    if (kept != j) s.vertices[size_t(kept)] = s.vertices[size_t(j)];
+    ++kept;
+  }
+  // An index outside the old table maps to -1 as a dropped one does.
+  const int32_t oldCount = s.vertexCount;
+  auto renumber = [&](int32_t& v) {
+    v = (v >= 0 && v < oldCount) ? newIndex[size_t(v)] : -1;
+    return v >= 0;
+  };
+  s.vertexCount = kept;
+  std::vector<uint8_t> removeTriangle(size_t(s.triangleCount), 0);
+  for (int32_t i = 0; i < s.triangleCount; ++i) {
+    Triangle& t = s.triangles[size_t(i)];
+    const bool a = renumber(t.corner[0]), b = renumber(t.corner[1]), c = renumber(t.corner[2]);
+    removeTriangle[size_t(i)] = !(a && b && c);
+  }
+  RemoveTriangles(s, removeTriangle);
+  int32_t keptLines = 0;
+  for (int32_t i = 0; i < s.lineCount; ++i) {
+    Line l = s.lines[size_t(i)];
+    const bool a = renumber(l.a), b = renumber(l.b);
+    if (a && b) s.lines[size_t(keptLines++)] = l;
+  }
+  s.lineCount = keptLines;
 }
 
 }  // namespace qelvar

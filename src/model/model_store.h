@@ -29,7 +29,6 @@ constexpr int kPartGroups = 100;
 constexpr int kPartNameLength = 12;
 constexpr uint8_t kSelectedBit = 128;
 constexpr uint8_t kGroupMask = 127;
-constexpr uint8_t kRemovalMark = 127;
 constexpr int32_t kStartCapacity = 8191;
 
 using PartName = std::array<char, kPartNameLength>;
@@ -72,8 +71,16 @@ bool AppendLine(ModelStore& store, Line l);
 void ClearTriangleFlags(ModelStore& store);
 // " New": empties the model, keeping capacities, part names and colour words.
 void ClearModel(ModelStore& store);
-// Removes every triangle whose flag byte is 127, keeping the order of the rest.
-void CompactTriangles(ModelStore& store);
+// Removes the triangles whose entry in `remove` is non-zero (entries past the
+// vector count as zero), keeping the order of the rest; corners, normals, flag
+// bytes and colours move together. The mark lives apart from the flag bytes,
+// so any flag value a file holds survives.
+void RemoveTriangles(ModelStore& store, const std::vector<uint8_t>& remove);
+
+// Drops the vertices whose entry in `drop` is non-zero, keeping the order of
+// the rest. Triangles and lines that use a dropped vertex are removed (order
+// kept); the remaining corners and line ends are renumbered.
+void RemoveVertices(ModelStore& store, const std::vector<uint8_t>& drop);
 
 uint16_t ComposeColour(int red, int green, int blue);
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/messages.h"
+#include "core/messages.h"
 #include "model/file_io.h"
 #include "model/model_layout.h"
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <new>
 
-#include "app/messages.h"
+#include "core/messages.h"
 #include "model/file_io.h"
 #include "model/stl_text.h"
 #include "model/weld_index.h"

@@ -19,7 +19,7 @@ bool ScreenImportProgress::Cancelled(int32_t facet, int32_t facets) {
   const std::string key = platform_.TakeKey();
   // The window's close request may be the key taken here; it ends the program
   // as it does everywhere else rather than being dropped.
-  if (key == std::string{static_cast<char>(255), static_cast<char>(kScanClose)})
+  if (IsCloseRequest(key))
     platform_.EndProgram();
   return key == "\x1b";
 }

@@ -153,7 +153,7 @@ void HeadlessPlatform::DeliverClose() {
     std::fflush(nullptr);
     std::exit(1);
   }
-  keys_.push_back(std::string{static_cast<char>(255), static_cast<char>(kScanClose)});
+  keys_.push_back(ExtendedKey(kScanClose));
 }
 
 }  // namespace qelvar

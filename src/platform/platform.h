@@ -23,6 +23,17 @@ enum ScanCode : uint8_t {
   kScanAlt = 56, kScanLeftShift = 42, kScanRightShift = 54,
 };
 
+// The key-buffer code of an extended key: 255 followed by its scan code.
+inline std::string ExtendedKey(int scanCode) {
+  return std::string{static_cast<char>(255), static_cast<char>(scanCode)};
+}
+inline bool IsExtendedKey(const std::string& key, int scanCode) {
+  return key.size() == 2 && static_cast<uint8_t>(key[0]) == 255 &&
+         static_cast<uint8_t>(key[1]) == scanCode;
+}
+// The window's close request arrives in the key buffer as this extended key.
+inline bool IsCloseRequest(const std::string& key) { return IsExtendedKey(key, kScanClose); }
+
 struct MouseReading {
   int x = 0, y = 0;  // screen pixels
   int wheel = 0;     // accumulated; positive is away from the user

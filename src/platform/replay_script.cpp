@@ -219,7 +219,7 @@ std::string KeyCodeForWord(std::string_view word) {
   for (const KeyName& k : kKeyNames) {
     if (name != k.name) continue;
     if (k.code < kExtended) return std::string(1, static_cast<char>(k.code));
-    return std::string{static_cast<char>(255), static_cast<char>(k.code - kExtended)};
+    return ExtendedKey(k.code - kExtended);
   }
   return {};
 }

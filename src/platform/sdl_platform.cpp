@@ -20,10 +20,6 @@ namespace {
 // A key buffer that nobody empties stops growing here, as a keyboard's would.
 constexpr size_t kKeyBufferLimit = 64;
 
-std::string Extended(int scanCode) {
-  return std::string{static_cast<char>(255), static_cast<char>(scanCode)};
-}
-
 struct KeyMap {
   SDL_Keycode sym;
   int scanCode;
@@ -248,7 +244,7 @@ void SdlPlatform::WaitEvents(int milliseconds) {
 void SdlPlatform::HandleEvent(const SDL_Event& e) {
   switch (e.type) {
     case SDL_QUIT:
-      PushKey(Extended(kScanClose));
+      PushKey(ExtendedKey(kScanClose));
       break;
     case SDL_KEYDOWN:
       HandleKeyDown(e);
@@ -322,11 +318,11 @@ void SdlPlatform::HandleKeyDown(const SDL_Event& e) {
       break;
   }
   for (const KeyMap& m : kExtendedKeys) {
-    if (m.sym == k.sym) return PushKey(Extended(m.scanCode));
+    if (m.sym == k.sym) return PushKey(ExtendedKey(m.scanCode));
   }
   if (!(k.mod & KMOD_NUM)) {
     for (const KeyMap& m : kKeypadKeys) {
-      if (m.sym == k.sym) return PushKey(Extended(m.scanCode));
+      if (m.sym == k.sym) return PushKey(ExtendedKey(m.scanCode));
     }
   }
 }
@@ -341,7 +337,7 @@ void SdlPlatform::HandleText(const char* utf8) {
 }
 
 void SdlPlatform::PushKey(std::string key) {
-  const bool close = key == Extended(kScanClose);
+  const bool close = key == ExtendedKey(kScanClose);
   if (keys_.size() < kKeyBufferLimit || close) {
     keys_.push_back(BufferedKey{std::move(key), {held_[1], held_[2]}});
   }

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/loop_state.h"
-#include "app/screen_geometry.h"
+#include "core/screen_geometry.h"
 #include "render/view_state.h"
 
 namespace qelvar {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/screen_geometry.h"
+#include "core/screen_geometry.h"
 #include "render/render_buffers.h"
 
 namespace qelvar {

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "app/option_flags.h"
+#include "core/option_flags.h"
 #include "render/repeated_addition.h"
 #include "render/rounding.h"
 #include "render/shading.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "app/loop_state.h"
-#include "app/screen_geometry.h"
+#include "core/screen_geometry.h"
 #include "model/model_store.h"
 #include "render/render_buffers.h"
 #include "render/view_state.h"

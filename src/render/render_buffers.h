@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/backdrop.h"
+
 namespace qelvar {
 
 struct RenderBuffers {
@@ -11,13 +13,6 @@ struct RenderBuffers {
   std::vector<uint32_t> colour;  // 0x00RRGGBB, or triangle indices in selection mode
   std::vector<float> depth;      // reciprocal camera depth; larger is nearer
   int clipLeft = 0, clipTop = 0, clipRight = -1, clipBottom = -1;  // inclusive
-};
-
-// A loaded backdrop image, 0x00RRGGBB pixels row by row from the top.
-struct Backdrop {
-  bool loaded = false;
-  int lastColumn = -1, lastRow = -1;  // width - 1, height - 1
-  std::vector<uint32_t> pixels;
 };
 
 }  // namespace qelvar

@@ -2,7 +2,7 @@
 #include "render/render_view.h"
 
 #include "app/modeller.h"
-#include "app/option_flags.h"
+#include "core/option_flags.h"
 #include "render/overlays.h"
 #include "render/rasteriser.h"
 #include "render/view.h"

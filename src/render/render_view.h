@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "app/loop_state.h"
-#include "app/screen_geometry.h"
-#include "app/value_cells.h"
+#include "core/screen_geometry.h"
+#include "core/value_cells.h"
 #include "model/model_store.h"
 #include "render/render_buffers.h"
 #include "render/view_state.h"

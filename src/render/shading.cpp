@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "app/option_flags.h"
+#include "core/option_flags.h"
 
 namespace qelvar {
 

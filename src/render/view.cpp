@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "app/option_flags.h"
+#include "core/option_flags.h"
 #include "render/rounding.h"
 
 namespace qelvar {

@@ -1,10 +1,11 @@
 // BMP files: screenshot names, header fields and row padding, and backdrop
 // loading with its refusals, limits and short files.
 #include "model/bmp_file.h"
+#include "render/render_buffers.h"
 
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "core/messages.h"
 #include "file_test_util.h"
 
 namespace qelvar {
@@ -58,8 +59,8 @@ TEST_F(Bmp, ScreenshotOfWidth202HasPaddedRowsBottomFirst) {
   const auto cwd = std::filesystem::current_path();
   std::filesystem::current_path(dir_);
   int32_t counter = 0;
-  EXPECT_EQ(SaveScreenshot(buffers, counter), kMsgScreenshotSaved);
-  EXPECT_EQ(SaveScreenshot(buffers, counter), kMsgScreenshotSaved);
+  EXPECT_EQ(SaveScreenshot(buffers.colour.data(), buffers.width, buffers.height, counter), kMsgScreenshotSaved);
+  EXPECT_EQ(SaveScreenshot(buffers.colour.data(), buffers.width, buffers.height, counter), kMsgScreenshotSaved);
   std::filesystem::current_path(cwd);
   EXPECT_EQ(counter, 2);
   EXPECT_TRUE(std::filesystem::exists(Path("imageAAB.bmp")));
@@ -96,7 +97,7 @@ TEST_F(Bmp, ScreenshotThatCannotBeWrittenKeepsTheCounter) {
   std::filesystem::create_directory(Path("imageAAC.bmp"));  // a directory holds the name
   std::filesystem::current_path(dir_);
   int32_t counter = 2;
-  EXPECT_EQ(SaveScreenshot(buffers, counter), kMsgCantOpenFile);
+  EXPECT_EQ(SaveScreenshot(buffers.colour.data(), buffers.width, buffers.height, counter), kMsgCantOpenFile);
   std::filesystem::current_path(cwd);
   EXPECT_EQ(counter, 2);
 }
@@ -108,10 +109,10 @@ TEST_F(Bmp, ScreenshotNamesStopBeforeLeavingPrintableLetters) {
   const auto cwd = std::filesystem::current_path();
   std::filesystem::current_path(dir_);
   int32_t counter = 61 * 256 + 255;  // the last name: "image~PP.bmp"
-  EXPECT_EQ(SaveScreenshot(buffers, counter), kMsgScreenshotSaved);
-  EXPECT_EQ(SaveScreenshot(buffers, counter), kMsgCantOpenFile);
+  EXPECT_EQ(SaveScreenshot(buffers.colour.data(), buffers.width, buffers.height, counter), kMsgScreenshotSaved);
+  EXPECT_EQ(SaveScreenshot(buffers.colour.data(), buffers.width, buffers.height, counter), kMsgCantOpenFile);
   counter = 48896;  // the first letter would be a NUL byte
-  EXPECT_EQ(SaveScreenshot(buffers, counter), kMsgCantOpenFile);
+  EXPECT_EQ(SaveScreenshot(buffers.colour.data(), buffers.width, buffers.height, counter), kMsgCantOpenFile);
   std::filesystem::current_path(cwd);
   EXPECT_TRUE(std::filesystem::exists(Path("image~PP.bmp")));
   EXPECT_FALSE(std::filesystem::exists(Path("image")));

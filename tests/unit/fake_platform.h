@@ -9,7 +9,7 @@
 
 #include "app/menus.h"
 #include "app/modeller.h"
-#include "app/screen_geometry.h"
+#include "core/screen_geometry.h"
 #include "platform/platform.h"
 
 namespace qelvar {

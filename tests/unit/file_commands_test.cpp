@@ -1,7 +1,7 @@
 // The file commands as the menus run them: prompts answered through the
 // headless platform, status messages, the file-list rows, and the STL import's
 // progress line and Escape.
-#include "model/file_commands.h"
+#include "app/file_commands.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include "app/menu_draw.h"
 #include "app/menu_hooks.h"
 #include "app/menus.h"
-#include "app/messages.h"
+#include "core/messages.h"
 #include "app/startup.h"
 #include "file_test_util.h"
 #include "model/model_file.h"

@@ -1,5 +1,6 @@
 // Editing the prompt line and taking the answer from it.
 #include "app/line_entry.h"
+#include "platform/platform.h"
 
 #include <gtest/gtest.h>
 

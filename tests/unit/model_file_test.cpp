@@ -7,8 +7,8 @@
 
 #include <cstring>
 
-#include "app/messages.h"
-#include "app/option_flags.h"
+#include "core/messages.h"
+#include "core/option_flags.h"
 #include "file_test_util.h"
 
 namespace qelvar {

@@ -91,19 +91,41 @@ TEST(ModelStore, ClearModelKeepsCapacityNamesAndColours) {
   EXPECT_TRUE(s.normalsDirty);
 }
 
-TEST(ModelStore, CompactKeepsOrderAndAttributes) {
+TEST(ModelStore, RemovingTrianglesKeepsOrderAttributesAndEveryFlagValue) {
   ModelStore s = FreshStore();
   for (int i = 0; i < 6; ++i) s.triangleColours[i] = static_cast<uint16_t>(100 + i);
-  s.triangleFlags[1] = kRemovalMark;
-  s.triangleFlags[4] = kRemovalMark;
+  s.triangleFlags[2] = 127;  // a loaded file may hold it: it is a real triangle
   s.triangleFlags[5] = 128 | 3;
-  CompactTriangles(s);
+  RemoveTriangles(s, {0, 1, 0, 0, 1});  // entries past the vector are kept
   ASSERT_EQ(s.triangleCount, 4);
   EXPECT_EQ(s.triangleColours[1], 102);
+  EXPECT_EQ(s.triangleFlags[1], 127);
   EXPECT_EQ(s.triangleColours[3], 105);
   EXPECT_EQ(s.triangleFlags[3], 128 | 3);
   EXPECT_EQ(s.triangles[3].corner[0], 3);
   EXPECT_EQ(s.vertexCount, 9);
+}
+
+TEST(ModelStore, RemovingVerticesRenumbersAndDropsWhatUsedThem) {
+  ModelStore s;
+  InitModelStore(s);
+  ClearModel(s);
+  for (int i = 0; i < 5; ++i) AppendVertex(s, {float(i), 0, 0});
+  AppendTriangle(s, {{0, 1, 2}}, 0, 10);
+  AppendTriangle(s, {{2, 3, 4}}, 5, 11);
+  AppendTriangle(s, {{4, 0, 7}}, 6, 12);  // a corner outside the table goes too
+  AppendLine(s, {1, 4});
+  AppendLine(s, {3, 4});
+  RemoveVertices(s, {0, 1});
+  ASSERT_EQ(s.vertexCount, 4);
+  EXPECT_EQ(s.vertices[1].x, 2.0f);
+  ASSERT_EQ(s.triangleCount, 1);
+  EXPECT_EQ(s.triangles[0].corner[0], 1);
+  EXPECT_EQ(s.triangles[0].corner[2], 3);
+  EXPECT_EQ(s.triangleColours[0], 11);
+  ASSERT_EQ(s.lineCount, 1);
+  EXPECT_EQ(s.lines[0].a, 2);
+  EXPECT_EQ(s.lines[0].b, 3);
 }
 
 }  // namespace

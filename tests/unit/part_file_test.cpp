@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "app/messages.h"
+#include "core/messages.h"
 #include "file_test_util.h"
 #include "model/model_file.h"
 

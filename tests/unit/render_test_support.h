@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/option_flags.h"
-#include "app/screen_geometry.h"
-#include "app/value_cells.h"
+#include "core/option_flags.h"
+#include "core/screen_geometry.h"
+#include "core/value_cells.h"
 #include "model/model_store.h"
 #include "render/rasteriser.h"
 #include "render/render_buffers.h"

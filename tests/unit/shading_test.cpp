@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "render/model_colours.h"
-#include "render/mouse_light.h"
+#include "tools/model_colours.h"
+#include "tools/mouse_light.h"
 #include "render_test_support.h"
 
 namespace qelvar {

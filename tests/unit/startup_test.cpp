@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "app/messages.h"
+#include "core/messages.h"
 #include "app/settings.h"
 #include "fake_platform.h"
 #include "file_test_util.h"

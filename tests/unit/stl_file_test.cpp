@@ -8,7 +8,7 @@
 #include <cstring>
 #include <random>
 
-#include "app/messages.h"
+#include "core/messages.h"
 #include "file_test_util.h"
 #include "model/file_io.h"
 #include "model/model_file.h"

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "core/messages.h"
 #include "fake_platform.h"
 #include "file_test_util.h"
 #include "model/file_io.h"

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "app/loop_state.h"
-#include "app/screen_geometry.h"
-#include "app/value_cells.h"
+#include "core/screen_geometry.h"
+#include "core/value_cells.h"
 #include "render/view_state.h"
 
 namespace qelvar {

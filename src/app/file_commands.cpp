@@ -1,11 +1,11 @@
 // Menu commands over the file code: prompts, status messages and the flags
 // that renew the view after a load.
-#include "model/file_commands.h"
+#include "app/file_commands.h"
 
 #include <string_view>
 
-#include "app/messages.h"
-#include "app/option_flags.h"
+#include "core/messages.h"
+#include "core/option_flags.h"
 #include "app/text_drawing.h"
 #include "app/text_prompt.h"
 #include "model/bmp_file.h"
@@ -94,7 +94,10 @@ void SavePart(Modeller& m) {
 }
 
 void SaveScreenshotCommand(Modeller& m) {
-  Report(m, SaveScreenshot(m.buffers, m.screenshotCounter));
+  const RenderBuffers& b = m.buffers;
+  if (b.width < 0 || b.height < 0 || b.colour.size() < size_t(b.width) * size_t(b.height))
+    return Report(m, kMsgCantOpenFile);
+  Report(m, SaveScreenshot(b.colour.data(), b.width, b.height, m.screenshotCounter));
 }
 
 void LoadBackdropCommand(Modeller& m) {

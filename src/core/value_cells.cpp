@@ -1,5 +1,5 @@
 // Start values of the value cells.
-#include "app/value_cells.h"
+#include "core/value_cells.h"
 
 namespace qelvar {
 

@@ -1,5 +1,5 @@
 // Colour commands on the selected triangles.
-#include "render/model_colours.h"
+#include "tools/model_colours.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/loop_state.h"
-#include "app/value_cells.h"
+#include "core/value_cells.h"
 #include "model/model_store.h"
 
 namespace qelvar {

@@ -1,5 +1,5 @@
 // The mouse-light tool.
-#include "render/mouse_light.h"
+#include "tools/mouse_light.h"
 
 #include "render/view.h"
 

@@ -4,23 +4,24 @@
 
 #include <algorithm>
 
+#include "app/file_commands.h"
 #include "app/menu_tables.h"
 #include "app/menus.h"
-#include "core/messages.h"
 #include "app/text_prompt.h"
 #include "app/value_fields.h"
+#include "core/menu_ids.h"
+#include "core/messages.h"
 #include "model/file_browser.h"
-#include "app/file_commands.h"
-#include "tools/model_colours.h"
 #include "render/view.h"
+#include "tools/model_colours.h"
 #include "tools/selection.h"
 
 namespace qelvar {
 namespace {
 
-constexpr int kChangeColourMenu = 27;
-constexpr int kByPartGroupMenu = 20;
-constexpr int kFileListMenu = 30;
+constexpr int kChangeColourMenu = MenuNumber(Menu::kChangeColour);
+constexpr int kByPartGroupMenu = MenuNumber(Menu::kByPartGroup);
+constexpr int kFileListMenu = MenuNumber(Menu::kOpen);
 
 void ToggleOption(Modeller& m, int bit) {
   m.options ^= 1u << bit;
@@ -104,81 +105,83 @@ void ActivateArea(Modeller& m, int area) {
   }
 }
 
-void RunCommand(Modeller& m, int command) {
+void RunCommand(Modeller& m, int number) {
   MenuState& menus = m.menus;
+  const auto command = static_cast<Command>(number);
   switch (command) {
-    case 0:  // " Quit": at once, nothing saved
+    case Command::kQuit:  // " Quit": at once, nothing saved
       m.platform.EndProgram();
       break;
-    case 1:  // "filename Entry"
+    case Command::kFilenameEntry:
       OpenByName(m);
       break;
-    case 2:  // " Save"
+    case Command::kSave:
       SaveModel(m);
       break;
-    case 3:  // " save As"
+    case Command::kSaveAs:
       SaveAs(m);
       break;
-    case 4:  // "---- close -----"
+    case Command::kClose:
       CloseMenu(menus, menus.chosenMenu);
       break;
-    case 11:  // " exPort stl"
+    case Command::kExportStl:
       ExportStlCommand(m);
       break;
-    case 5:  // "froNt view" ... "Right side view"
-    case 6:
-    case 7:
-    case 8:
-    case 9:
-    case 10:
-      ApplyPresetView(m.view, static_cast<PresetView>(command - 5), m.flags);
+    case Command::kFrontView:  // "froNt view" ... "Right side view"
+    case Command::kBackView:
+    case Command::kTopView:
+    case Command::kBottomView:
+    case Command::kLeftSideView:
+    case Command::kRightSideView:
+      ApplyPresetView(m.view, static_cast<PresetView>(number - CommandNumber(Command::kFrontView)),
+                      m.flags);
       break;
-    case 14:  // "sl. eNtire model"
+    case Command::kSelectAll:
       SelectAll(m.model);
       m.flags.redrawRequested = true;
       break;
-    case 15:  // "cLear selection"
+    case Command::kClearSelection:
       ClearSelection(m.model);
       m.flags.redrawRequested = true;
       break;
-    case 17:  // "....confirm....."
+    case Command::kConfirm:
       Confirm(m);
       break;
-    case 18:  // " New"
+    case Command::kNew:
       ClearModel(m.model);
       m.flags.statusMessage = kMsgModelCleared;
       m.flags.redrawRequested = true;
       break;
-    case 19: {  // "<- part group ->": no step before the first Left or Right
+    case Command::kPartGroupStep: {  // "<- part group ->": no step before the first Left or Right
       uint8_t& selector = menus.partGroup[menus.chosenMenu];
       selector = StepPartGroup(selector, menus.itemDirection);
       break;
     }
-    case 30:  // "cHizel"
+    case Command::kChisel:
       m.flags.statusMessage = kMsgNotImplemented;
       break;
-    case 31:  // "Load part from"
+    case Command::kLoadPart:
       LoadPart(m);
       break;
-    case 32:  // "save To file"
+    case Command::kSavePart:
       SavePart(m);
       break;
-    case 38:  // "save scReenshot"
+    case Command::kScreenshot:
       SaveScreenshotCommand(m);
       break;
-    case 39:  // "rainbOw"
+    case Command::kRainbow:
       ApplyRainbow(m.model, m.flags);
       break;
-    case 42:  // "<prev page next>"
+    case Command::kFileListPage:
       StepFileListPageCommand(m);
       break;
-    case 43:  // " (current path) "
+    case Command::kCurrentPath:
       ChangeFileListPath(m);
       break;
-    case 44:  // "lOad backdrop"
+    case Command::kLoadBackdrop:
       LoadBackdropCommand(m);
       break;
-    case 45:  // "Mouse light": the main loop runs the tool until a right click
+    case Command::kMouseLight:  // "Mouse light": the main loop runs the tool until a right click
       m.tools.toolMode = kToolMouseLight;
       break;
     default:  // operations not connected yet

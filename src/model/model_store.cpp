@@ -117,8 +117,7 @@ void LoadSampleScene(ModelStore& s) {
 }
 
 void ClearTriangleFlags(ModelStore& s) {
-  if (s.triangleCapacity > 0)
-    std::fill_n(s.triangleFlags.begin(), s.triangleCapacity, uint8_t{0});
+  if (s.triangleCapacity > 0) std::fill_n(s.triangleFlags.begin(), s.triangleCapacity, uint8_t{0});
 }
 
 void ClearModel(ModelStore& s) {

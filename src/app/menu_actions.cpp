@@ -15,6 +15,7 @@
 #include "render/view.h"
 #include "tools/model_colours.h"
 #include "tools/selection.h"
+#include "tools/transforms.h"
 
 namespace qelvar {
 namespace {
@@ -54,13 +55,43 @@ void RenamePartGroup(Modeller& m, int group) {
   std::copy_n(answer.begin(), std::min<size_t>(answer.size(), kPartNameLength), name.begin());
 }
 
+void Apply(Modeller& m, const TransformOutcome& outcome) {
+  if (outcome.message != kMsgNone) m.flags.statusMessage = outcome.message;
+  if (outcome.geometryChanged) m.model.normalsDirty = true;
+  if (outcome.redraw) m.flags.redrawRequested = true;
+}
+
+// "Benchmark": the frame-rate tool measures from now.
+void StartFrameRate(Modeller& m) {
+  m.tools.frameRateStart = m.platform.Clock();
+  m.tools.frameRateFrames = 0;
+  m.tools.toolMode = kToolFrameRate;
+  m.flags.redrawRequested = true;
+}
+
 // "....confirm.....": the operation of the menu it was chosen in.
 void Confirm(Modeller& m) {
+  const SelectionCentre& centre = m.tools.selectionCentre;
   switch (m.menus.chosenMenu) {
     case kChangeColourMenu:
       ApplyChangeColour(m.model, m.cells, m.flags);
       break;
-    default:  // move, duplicate, rotate, scale, delete, drill press: not connected yet
+    case MenuNumber(Menu::kMove):
+      Apply(m, MoveSelection(m.model, m.cells, m.options, centre));
+      break;
+    case MenuNumber(Menu::kDuplicate):
+      Apply(m, DuplicateSelection(m.model, m.cells, m.options, centre));
+      break;
+    case MenuNumber(Menu::kRotate):
+      Apply(m, RotateSelection(m.model, m.cells));
+      break;
+    case MenuNumber(Menu::kScale):
+      Apply(m, ScaleSelection(m.model, m.cells));
+      break;
+    case MenuNumber(Menu::kDeleteSelection):
+      Apply(m, DeleteSelection(m.model, m.options));
+      break;
+    default:  // drill press: not connected yet
       m.flags.statusMessage = kMsgNotImplemented;
       break;
   }
@@ -159,6 +190,27 @@ void RunCommand(Modeller& m, int number) {
     }
     case Command::kChisel:
       m.flags.statusMessage = kMsgNotImplemented;
+      break;
+    case Command::kFlipX:
+      Apply(m, FlipSelection(m.model, Axis::kX, m.tools.selectionCentre));
+      break;
+    case Command::kFlipY:
+      Apply(m, FlipSelection(m.model, Axis::kY, m.tools.selectionCentre));
+      break;
+    case Command::kFlipZ:
+      Apply(m, FlipSelection(m.model, Axis::kZ, m.tools.selectionCentre));
+      break;
+    case Command::kReverseFaces:
+      Apply(m, ReverseSelectedFaces(m.model));
+      break;
+    case Command::kReassign:
+      Apply(m, ReassignSelection(m.model, menus.partGroup[MenuNumber(Menu::kActions)]));
+      break;
+    case Command::kSelectionCentre:
+      CopySelectionCentre(m.tools.selectionCentre, m.cells);
+      break;
+    case Command::kBenchmark:
+      StartFrameRate(m);
       break;
     case Command::kLoadPart:
       LoadPart(m);

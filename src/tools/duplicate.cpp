@@ -18,7 +18,7 @@ using Triple = std::array<int32_t, 3>;
 // Open addressing needs a power-of-two table with room to spare.
 size_t TableSize(size_t entries) {
   size_t n = 16;
-  while (n < entries * 2) n <<= 1;
+  while (n < entries + entries / 2) n <<= 1;
   return n;
 }
 
@@ -37,27 +37,30 @@ uint64_t EdgeKey(int32_t p, int32_t q) {
   return (uint64_t(uint32_t(p)) << 32) | uint32_t(q);
 }
 
-// How many of the counted triangles have each edge.
+// How many of the counted triangles have each edge. Key and count share a
+// slot, so a look-up touches one cache line.
 class EdgeCounts {
  public:
-  explicit EdgeCounts(size_t edges)
-      : keys_(TableSize(edges), kEmpty), counts_(keys_.size(), 0), mask_(keys_.size() - 1) {}
+  explicit EdgeCounts(size_t edges) : slots_(TableSize(edges)), mask_(slots_.size() - 1) {}
   void Add(uint64_t key) {
-    const size_t i = Find(key);
-    keys_[i] = key;
-    ++counts_[i];
+    Slot& slot = Find(key);
+    slot.key = key;
+    ++slot.count;
   }
-  int32_t Count(uint64_t key) const { return counts_[Find(key)]; }
+  int32_t Count(uint64_t key) { return Find(key).count; }
 
  private:
   static constexpr uint64_t kEmpty = ~uint64_t{0};  // no key of two indices has bit 63
-  size_t Find(uint64_t key) const {
+  struct Slot {
+    uint64_t key = kEmpty;
+    int32_t count = 0;
+  };
+  Slot& Find(uint64_t key) {
     size_t i = Mix(key) & mask_;
-    while (keys_[i] != kEmpty && keys_[i] != key) i = (i + 1) & mask_;
-    return i;
+    while (slots_[i].key != kEmpty && slots_[i].key != key) i = (i + 1) & mask_;
+    return slots_[i];
   }
-  std::vector<uint64_t> keys_;
-  std::vector<int32_t> counts_;
+  std::vector<Slot> slots_;
   size_t mask_;
 };
 
@@ -71,19 +74,15 @@ Triple SortedCorners(const Triangle& t) {
 
 // repeat[k] = 1 when an earlier source triangle uses the same three vertex indices.
 std::vector<uint8_t> FindRepeats(const ModelStore& s, const std::vector<int32_t>& sources) {
-  std::vector<Triple> keys(sources.size());
-  std::vector<int32_t> table(TableSize(sources.size()), -1);
+  std::vector<Triple> table(TableSize(sources.size()), Triple{-1, -1, -1});  // corners >= 0
   const size_t mask = table.size() - 1;
   std::vector<uint8_t> repeat(sources.size(), 0);
   for (size_t k = 0; k < sources.size(); ++k) {
-    const Triple key = keys[k] = SortedCorners(s.triangles[size_t(sources[k])]);
+    const Triple key = SortedCorners(s.triangles[size_t(sources[k])]);
     size_t i = Mix(EdgeKey(key[0], key[1]) ^ Mix(uint32_t(key[2]))) & mask;
-    while (table[i] >= 0 && keys[size_t(table[i])] != key) i = (i + 1) & mask;
-    if (table[i] >= 0) {
-      repeat[k] = 1;
-    } else {
-      table[i] = int32_t(k);
-    }
+    while (table[i][0] >= 0 && table[i] != key) i = (i + 1) & mask;
+    repeat[k] = table[i][0] >= 0;
+    table[i] = key;
   }
   return repeat;
 }

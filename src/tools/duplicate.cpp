@@ -72,13 +72,20 @@ Triple SortedCorners(const Triangle& t) {
   return k;
 }
 
+// A triangle with a repeated corner covers no area: it has no border to extrude.
+bool Degenerate(const Triangle& t) {
+  return t.corner[0] == t.corner[1] || t.corner[0] == t.corner[2] || t.corner[1] == t.corner[2];
+}
+
 // repeat[k] = 1 when an earlier source triangle uses the same three vertex indices.
 std::vector<uint8_t> FindRepeats(const ModelStore& s, const std::vector<int32_t>& sources) {
   std::vector<Triple> table(TableSize(sources.size()), Triple{-1, -1, -1});  // corners >= 0
   const size_t mask = table.size() - 1;
   std::vector<uint8_t> repeat(sources.size(), 0);
   for (size_t k = 0; k < sources.size(); ++k) {
-    const Triple key = SortedCorners(s.triangles[size_t(sources[k])]);
+    const Triangle& t = s.triangles[size_t(sources[k])];
+    if (Degenerate(t)) continue;
+    const Triple key = SortedCorners(t);
     size_t i = Mix(EdgeKey(key[0], key[1]) ^ Mix(uint32_t(key[2]))) & mask;
     while (table[i][0] >= 0 && table[i] != key) i = (i + 1) & mask;
     repeat[k] = table[i][0] >= 0;
@@ -88,8 +95,9 @@ std::vector<uint8_t> FindRepeats(const ModelStore& s, const std::vector<int32_t>
 }
 
 // Which edges of each source triangle get walls: bit 1 a-b, 2 a-c, 4 b-c.
-// An edge is shared when another counted triangle has both its vertices;
-// repeats of an earlier triangle are not counted and get no walls.
+// An edge is shared when another counted triangle has both its vertices.
+// Repeats of an earlier triangle and triangles with a repeated corner are
+// not counted and get no walls.
 struct WallPlan {
   std::vector<uint8_t> repeat;
   std::vector<uint8_t> open;
@@ -101,19 +109,20 @@ WallPlan PlanWalls(const ModelStore& s, const std::vector<int32_t>& sources) {
   plan.repeat = FindRepeats(s, sources);
   plan.open.assign(sources.size(), 0);
   EdgeCounts counts(3 * sources.size());
+  auto counted = [&](size_t k) {
+    return plan.repeat[k] == 0 && !Degenerate(s.triangles[size_t(sources[k])]);
+  };
   for (size_t k = 0; k < sources.size(); ++k) {
-    if (plan.repeat[k] != 0) continue;
+    if (!counted(k)) continue;
     const int32_t* c = s.triangles[size_t(sources[k])].corner;
-    const uint64_t ab = EdgeKey(c[0], c[1]), ac = EdgeKey(c[0], c[2]), bc = EdgeKey(c[1], c[2]);
-    // Each distinct edge once: a triangle with a repeated corner names one twice.
-    if (c[0] != c[1]) counts.Add(ab);
-    if (c[0] != c[2] && ac != ab) counts.Add(ac);
-    if (c[1] != c[2] && bc != ab && bc != ac) counts.Add(bc);
+    counts.Add(EdgeKey(c[0], c[1]));
+    counts.Add(EdgeKey(c[0], c[2]));
+    counts.Add(EdgeKey(c[1], c[2]));
   }
   for (size_t k = 0; k < sources.size(); ++k) {
-    if (plan.repeat[k] != 0) continue;
+    if (!counted(k)) continue;
     const int32_t* c = s.triangles[size_t(sources[k])].corner;
-    auto open = [&](int32_t p, int32_t q) { return p == q || counts.Count(EdgeKey(p, q)) < 2; };
+    auto open = [&](int32_t p, int32_t q) { return counts.Count(EdgeKey(p, q)) < 2; };
     const uint8_t bits = uint8_t((open(c[0], c[1]) ? 1 : 0) | (open(c[0], c[2]) ? 2 : 0) |
                                  (open(c[1], c[2]) ? 4 : 0));
     plan.open[k] = bits;

@@ -64,9 +64,9 @@ void Apply(Modeller& m, const TransformOutcome& outcome) {
 
 // "Benchmark": the frame-rate tool measures from now.
 void StartFrameRate(Modeller& m) {
+  StartTool(m, ToolMode::kFrameRate);
   m.tools.frameRateStart = m.platform.Clock();
   m.tools.frameRateFrames = 0;
-  m.tools.toolMode = kToolFrameRate;
   m.flags.redrawRequested = true;
 }
 

@@ -49,7 +49,7 @@ TEST_F(TransformCommands, BenchmarkStartsTheFrameRateToolFromNow) {
   m.tools.frameRateFrames = 40;
   platform.clock = 12.5;
   Run(Command::kBenchmark, Menu::kMiscTools);
-  EXPECT_EQ(m.tools.toolMode, kToolFrameRate);
+  EXPECT_EQ(m.tools.mode, ToolMode::kFrameRate);
   EXPECT_EQ(m.tools.frameRateStart, 12.5);
   EXPECT_EQ(m.tools.frameRateFrames, 0);
   EXPECT_TRUE(m.flags.redrawRequested);

@@ -393,17 +393,6 @@ TEST(RotateScaleFlip, FlipMirrorsThroughTheCentreAndTwiceRestores) {
   }
 }
 
-TEST(ReverseAndReassign, ChangeOnlySelectedTriangles) {
-  ModelStore s = Store({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2, kSel | 3}, {0, 1, 2, 4}});
-  EXPECT_TRUE(ReverseSelectedFaces(s).geometryChanged);
-  EXPECT_EQ(s.triangles[0].corner[1], 2);
-  EXPECT_EQ(s.triangles[0].corner[2], 1);
-  EXPECT_EQ(s.triangles[1].corner[1], 1);
-  ReassignSelection(s, 42);
-  EXPECT_EQ(s.triangleFlags[0], kSel | 42);
-  EXPECT_EQ(s.triangleFlags[1], 4);
-}
-
 TEST(Delete, RemovesSelectedTrianglesAndWithRemoveVertsTheirOwnVertices) {
   // (0, 1, 2) selected shares edge 1-2 with (1, 3, 2); flag byte 127 is a real
   // unselected triangle of group 127.

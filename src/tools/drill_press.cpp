@@ -188,12 +188,21 @@ Point Drill::EdgePieceApex(const DrilledTriangle& t, const EdgePiece& piece) con
   return SquaredDistance(b, apex) < SquaredDistance(a, apex) ? b : a;
 }
 
+// Room for `need` slots in a table of `capacity`. A table that must grow
+// grows by half at least, so that drilling many triangles copies the tables
+// a few times rather than once per few thousand pieces.
+int32_t RoomFor(int64_t need, int32_t capacity) {
+  constexpr int64_t kLargest = INT32_MAX - 8192;
+  if (need <= capacity) return int32_t(need);
+  const int64_t grown = std::min(std::max(need, int64_t{capacity} + capacity / 2), kLargest);
+  return need <= grown ? int32_t(grown) : -1;
+}
+
 bool Drill::Reserve(int64_t vertices, int64_t triangles) {
   // One slot beyond the new ones stays free, as appending keeps it.
-  const int64_t needV = int64_t{s_.vertexCount} + vertices + 1;
-  const int64_t needT = int64_t{s_.triangleCount} + triangles + 1;
-  return needV <= INT32_MAX && needT <= INT32_MAX && EnsureVertexCapacity(s_, int32_t(needV)) &&
-         EnsureTriangleCapacity(s_, int32_t(needT));
+  const int32_t v = RoomFor(int64_t{s_.vertexCount} + vertices + 1, s_.vertexCapacity);
+  const int32_t t = RoomFor(int64_t{s_.triangleCount} + triangles + 1, s_.triangleCapacity);
+  return v >= 0 && t >= 0 && EnsureVertexCapacity(s_, v) && EnsureTriangleCapacity(s_, t);
 }
 
 int32_t Drill::AppendPoint(Point p) {

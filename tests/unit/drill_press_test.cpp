@@ -105,5 +105,29 @@ TEST(DrillPress, CrossingsSharedByNeighboursAreWelded) {
   }
 }
 
+// With both tables one slot short of full, the pieces make them grow in the
+// middle of the operation: the result must be that of roomy tables.
+TEST(DrillPress, PiecesSurviveTableGrowth) {
+  ModelStore roomy =
+      MeshStore({{-1, 0, 0}, {0, -1, 0}, {1, 0, 0}, {0, 1, 0}}, {{{0, 1, 2}}, {{0, 2, 3}}});
+  ModelStore full = roomy;
+  while (full.vertexCount + 1 < full.vertexCapacity) AppendVertex(full, {50, 50, 0});
+  while (full.triangleCount + 1 < full.triangleCapacity) AppendTriangle(full, {{4, 4, 4}}, 0, 0);
+  const int32_t padVertices = full.vertexCount - 4, padTriangles = full.triangleCount - 2;
+  DrillPress(roomy, {0, 0, 0.8f, 0.2f});
+  DrillPress(full, {0, 0, 0.8f, 0.2f});
+  ASSERT_EQ(full.vertexCount - padVertices, roomy.vertexCount);
+  ASSERT_EQ(full.triangleCount - padTriangles, roomy.triangleCount);
+  for (int32_t j = 4; j < roomy.vertexCount; ++j) {
+    const Vec3 &a = roomy.vertices[j], &b = full.vertices[j + padVertices];
+    EXPECT_TRUE(a.x == b.x && a.y == b.y && a.z == b.z) << j;
+  }
+  for (int32_t i = 0; i < roomy.triangleCount; ++i)
+    for (int k = 0; k < 3; ++k) {
+      const int32_t v = roomy.triangles[i].corner[k];
+      EXPECT_EQ(full.triangles[i + padTriangles].corner[k], v < 4 ? v : v + padVertices) << i;
+    }
+}
+
 }  // namespace
 }  // namespace qelvar

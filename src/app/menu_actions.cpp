@@ -14,9 +14,12 @@
 #include "core/messages.h"
 #include "model/file_browser.h"
 #include "render/view.h"
+#include "tools/drill_press.h"
+#include "tools/guillotine.h"
 #include "tools/model_colours.h"
 #include "tools/selection.h"
 #include "tools/transforms.h"
+#include "tools/vertex_cleanup.h"
 
 namespace qelvar {
 namespace {
@@ -70,6 +73,21 @@ void StartFrameRate(Modeller& m) {
   m.flags.redrawRequested = true;
 }
 
+// "Slice xy plane" cuts across z at "Z1", "sLice yz plane" across x at "X1",
+// "slIce xz plane" across y at "Y1".
+void Slice(Modeller& m, CutAxis axis) {
+  static constexpr int kPlaneCell[3] = {kCellX1, kCellY1, kCellZ1};
+  if (Guillotine(m.model, axis, m.cells.Real(kPlaneCell[int(axis)])).done)
+    m.model.normalsDirty = true;
+}
+
+void Drill(Modeller& m) {
+  const ValueCells& c = m.cells;
+  const DrillSettings settings{c.Real(kCellX1), c.Real(kCellY1), c.Real(kCellRadius1),
+                               c.Real(kCellSliceSize)};
+  if (DrillPress(m.model, settings).done) m.model.normalsDirty = true;
+}
+
 // "....confirm.....": the operation of the menu it was chosen in.
 void Confirm(Modeller& m) {
   const SelectionCentre& centre = m.tools.selectionCentre;
@@ -92,7 +110,10 @@ void Confirm(Modeller& m) {
     case MenuNumber(Menu::kDeleteSelection):
       Apply(m, DeleteSelection(m.model, m.options));
       break;
-    default:  // drill press: not connected yet
+    case MenuNumber(Menu::kDrillPress):
+      Drill(m);
+      break;
+    default:  // no other menu has a "....confirm....." row
       m.flags.statusMessage = kMsgNotImplemented;
       break;
   }
@@ -212,6 +233,20 @@ void RunCommand(Modeller& m, int number) {
       break;
     case Command::kBenchmark:
       StartFrameRate(m);
+      break;
+    case Command::kSliceXY:
+      Slice(m, CutAxis::kZ);
+      break;
+    case Command::kSliceYZ:
+      Slice(m, CutAxis::kX);
+      break;
+    case Command::kSliceXZ:
+      Slice(m, CutAxis::kY);
+      break;
+    case Command::kVertCleanup:
+      WeldVertices(m.model, 0);
+      m.flags.statusMessage = kMsgVertsCleaned;
+      m.flags.redrawRequested = true;
       break;
     case Command::kLoadPart:
       LoadPart(m);

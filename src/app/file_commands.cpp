@@ -4,12 +4,13 @@
 
 #include <string_view>
 
-#include "core/messages.h"
-#include "core/option_flags.h"
 #include "app/text_drawing.h"
 #include "app/text_prompt.h"
+#include "core/messages.h"
+#include "core/option_flags.h"
 #include "model/bmp_file.h"
 #include "model/file_browser.h"
+#include "model/mesh_export.h"
 #include "model/model_file.h"
 #include "model/part_file.h"
 #include "model/stl_file.h"
@@ -74,7 +75,7 @@ void SaveAs(Modeller& m) {
 
 void ExportStlCommand(Modeller& m) {
   const std::string name = AskName(m, kExportTitle);
-  if (!name.empty()) Report(m, ExportStl(m.model, name));
+  if (!name.empty()) Report(m, ExportModel(m.model, name));
 }
 
 void LoadPart(Modeller& m) {

@@ -7,6 +7,8 @@
 #include <iterator>
 #include <system_error>
 
+#include "model/mesh_import.h"
+
 namespace qelvar {
 namespace fs = std::filesystem;
 namespace {
@@ -47,7 +49,7 @@ std::vector<FileEntry> ListDirectory(const std::string& directory, bool allFiles
         others.push_back({std::move(name), false});
       else if (HasExtension(name, ".qv"))
         models.push_back({std::move(name), false});
-      else if (HasExtension(name, ".stl"))
+      else if (HasExtension(name, ".stl") || HasMeshExtension(name))
         stl.push_back({std::move(name), false});
     }
   }

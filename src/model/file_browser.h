@@ -15,6 +15,7 @@ constexpr int kFileRowWidth = 36;
 constexpr int kFilePageStep = 14;
 
 // Listing order: with allFiles off the "*.qv" files, then the "*.stl" files
+// and the files of the import library's mesh formats
 // (extensions in any case), then the directories; with allFiles on every file,
 // then the directories. ".." leads the directories except at the root. Names
 // are sorted within each group.

@@ -9,6 +9,7 @@
 #include "core/messages.h"
 #include "core/option_flags.h"
 #include "model/file_io.h"
+#include "model/mesh_import.h"
 #include "model/model_layout.h"
 
 namespace qelvar {
@@ -59,6 +60,21 @@ void TakeOver(const std::vector<uint8_t>& b, const ModelLayout& l, Extent extent
   m.normalsDirty = true;
 }
 
+// A mesh format of the import library: built in a separate store and taken
+// over only when the whole file was read, so a refused or cancelled import
+// leaves the model as it was.
+int ImportMesh(const std::string& path, ModelFileTarget target, ImportProgress* progress) {
+  ModelStore staged;
+  InitModelStore(staged);
+  staged.defaultColour = target.model.defaultColour;
+  const MeshImportResult result = ImportMeshFile(path, staged, progress);
+  if (result.message != kMsgFileLoaded) return result.message;
+  target.model = std::move(staged);
+  target.options &= ~(1u << kOptModelColours);
+  if (result.hasColours) target.options |= 1u << kOptModelColours;
+  return kMsgFileLoaded;
+}
+
 }  // namespace
 
 int LoadModelFile(const std::string& path, ModelFileTarget target, ImportProgress* progress) {
@@ -67,6 +83,9 @@ int LoadModelFile(const std::string& path, ModelFileTarget target, ImportProgres
   uint8_t magic[4] = {};
   file.ReadAt(0, magic, 4);
   if (std::memcmp(magic, "QVFA", 4) != 0 && std::memcmp(magic, "QVNE", 4) != 0) {
+    // Text STL is known by its content, whatever the name says.
+    if (HasMeshExtension(path) && !(MayBeTextStl(file) && IsTextStl(file)))
+      return ImportMesh(path, target, progress);
     if (file.size() < kMinimumStlSize && !IsTextStl(file)) return kMsgInvalidFile;
     return ImportStl(file, target.model, progress);
   }

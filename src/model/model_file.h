@@ -19,8 +19,10 @@ struct ModelFileTarget {
 
 // Replaces the model with the named file. A model file that cannot be read
 // whole (bad counts, blocks past the end, indices outside the vertices) is
-// refused and nothing changes. Text STL files, and other unknown files of 130
-// bytes or more, are imported as STL. Returns kMsgFileLoaded, kMsgCantOpenFile, kMsgInvalidFile,
+// refused and nothing changes. Text STL files are imported as STL; then files
+// named with one of the import library's mesh extensions go to that library
+// (refused or cancelled, the model stays as it was); other files of 130 bytes
+// or more are imported as binary STL. Returns kMsgFileLoaded, kMsgCantOpenFile, kMsgInvalidFile,
 // or the STL import's result.
 int LoadModelFile(const std::string& path, ModelFileTarget target, ImportProgress* progress);
 

@@ -56,12 +56,13 @@ uint16_t ColourWord(float r, float g, float b) {
   return ComposeColour(channel(r), channel(g), channel(b));
 }
 
-// The diffuse colour of a material the file gave (not the library's stand-in).
+// The diffuse colour of a named material the file gave (not the library's stand-in).
 bool MaterialColour(const aiScene& scene, const aiMesh& mesh, uint16_t& colour) {
   if (mesh.mMaterialIndex >= scene.mNumMaterials) return false;
   const aiMaterial* material = scene.mMaterials[mesh.mMaterialIndex];
+  // Readers without materials (OFF, PLY) put in an unnamed white one.
   aiString name;
-  if (material->Get(AI_MATKEY_NAME, name) == AI_SUCCESS &&
+  if (material->Get(AI_MATKEY_NAME, name) != AI_SUCCESS || name.length == 0 ||
       std::strcmp(name.C_Str(), AI_DEFAULT_MATERIAL_NAME) == 0)
     return false;
   aiColor4D c;

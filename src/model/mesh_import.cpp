@@ -4,7 +4,6 @@
 
 #include <assimp/config.h>
 #include <assimp/material.h>
-#include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
 #include <algorithm>
@@ -14,8 +13,10 @@
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <sstream>
 
 #include "core/messages.h"
+#include "model/file_io.h"
 #include "model/weld_index.h"
 
 namespace qelvar {
@@ -112,7 +113,7 @@ class SceneConverter {
         AppendLine(m_, Line{corners_[face.mIndices[0]], corners_[face.mIndices[1]]});
         continue;
       }
-      // Whatever the library left untriangulated is split as a fan.
+      // Polygons are split as fans from their first corner.
       for (unsigned i = 2; i < face.mNumIndices; ++i) {
         if (m_.triangleCount % kStlProgressStep == 0 && progress_ &&
             progress_->Cancelled(m_.triangleCount, total_))
@@ -156,10 +157,108 @@ class SceneConverter {
   bool hasColours_ = false;
 };
 
+// The library's binary PLY reader runs past the end of a truncated file, so
+// the element layout its header declares is walked first: every list count
+// read and every record found whole within the file.
+int PlyTypeSize(const std::string& type) {
+  static const std::pair<const char*, int> kSizes[] = {
+      {"char", 1},   {"int8", 1},    {"uchar", 1},  {"uint8", 1},  {"short", 2}, {"int16", 2},
+      {"ushort", 2}, {"uint16", 2},  {"int", 4},    {"int32", 4},  {"uint", 4},  {"uint32", 4},
+      {"float", 4},  {"float32", 4}, {"double", 8}, {"float64", 8}};
+  for (const auto& [name, size] : kSizes)
+    if (type == name) return size;
+  return 0;
+}
+
+struct PlyProperty {
+  int size = 0;       // fixed size, or the size of one list item
+  int countSize = 0;  // non-zero for a list: size of its count
+};
+struct PlyElement {
+  uint64_t count = 0;
+  std::vector<PlyProperty> properties;
+};
+
+uint64_t ReadCount(const uint8_t* p, int size, bool bigEndian) {
+  uint64_t v = 0;
+  for (int i = 0; i < size; ++i) v = v << 8 | p[bigEndian ? i : size - 1 - i];
+  return v;
+}
+
+bool PlyBodyWhole(const std::vector<PlyElement>& elements, const std::vector<uint8_t>& bytes,
+                  size_t at, bool bigEndian) {
+  const uint64_t size = bytes.size();
+  for (const PlyElement& e : elements) {
+    bool fixed = true;
+    uint64_t recordSize = 0;
+    for (const PlyProperty& p : e.properties) {
+      fixed = fixed && p.countSize == 0;
+      recordSize += uint64_t(p.size);
+    }
+    if (fixed) {
+      if (recordSize != 0 && e.count > (size - at) / recordSize) return false;
+      at += size_t(e.count * recordSize);
+      continue;
+    }
+    for (uint64_t i = 0; i < e.count; ++i)
+      for (const PlyProperty& p : e.properties) {
+        if (size - at < uint64_t(p.countSize + (p.countSize ? 0 : p.size))) return false;
+        if (p.countSize == 0) {
+          at += size_t(p.size);
+          continue;
+        }
+        const uint64_t n = ReadCount(bytes.data() + at, p.countSize, bigEndian);
+        at += size_t(p.countSize);
+        if (n > (size - at) / uint64_t(p.size)) return false;
+        at += size_t(n * uint64_t(p.size));
+      }
+  }
+  return true;
+}
+
+bool BinaryPlyWhole(const std::string& path) {
+  InputFile file;
+  std::vector<uint8_t> bytes;
+  if (!file.Open(path) || !ReadPrefix(file, file.size(), bytes)) return false;
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  const size_t end = text.find("end_header");
+  if (text.substr(0, 3) != "ply" || end == std::string_view::npos) return true;  // not for us
+  const size_t body = text.find('\n', end);
+  if (body == std::string_view::npos) return false;
+  std::istringstream header{std::string(text.substr(0, end))};
+  std::string line, format;
+  std::vector<PlyElement> elements;
+  while (std::getline(header, line)) {
+    std::istringstream words(line);
+    std::string keyword, a, b, c;
+    words >> keyword >> a >> b >> c;
+    if (keyword == "format") format = a;
+    if (keyword == "element") {
+      elements.push_back({});
+      if (!(std::istringstream(b) >> elements.back().count)) return false;
+    }
+    if (keyword != "property") continue;
+    if (elements.empty()) return false;
+    PlyProperty p;
+    p.countSize = a == "list" ? PlyTypeSize(b) : 0;
+    p.size = PlyTypeSize(a == "list" ? c : a);
+    if (p.size == 0 || (a == "list" && p.countSize == 0)) return false;
+    elements.back().properties.push_back(p);
+  }
+  if (format == "ascii") return true;
+  return PlyBodyWhole(elements, bytes, body + 1, format == "binary_big_endian");
+}
+
+bool HasPlyExtension(const std::string& path) {
+  return path.size() >= 4 && Lower(path.substr(path.size() - 4)) == ".ply";
+}
+
 const aiScene* ReadScene(Assimp::Importer& importer, const std::string& path) {
   // Bones without meshes would otherwise come back as made-up skeleton meshes.
   importer.SetPropertyBool(AI_CONFIG_IMPORT_NO_SKELETON_MESHES, true);
-  const aiScene* scene = importer.ReadFile(path, aiProcess_Triangulate);
+  // Polygons are split here rather than by the library, whose triangulation
+  // aborts on faces without corners.
+  const aiScene* scene = importer.ReadFile(path, 0);
   if (!scene || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) || !scene->mMeshes ||
       scene->mNumMeshes == 0)
     return nullptr;
@@ -167,6 +266,7 @@ const aiScene* ReadScene(Assimp::Importer& importer, const std::string& path) {
 }
 
 MeshImportResult Import(const std::string& path, ModelStore& m, ImportProgress* progress) {
+  if (HasPlyExtension(path) && !BinaryPlyWhole(path)) return {kMsgInvalidFile, false};
   Assimp::Importer importer;
   const aiScene* scene = ReadScene(importer, path);
   if (!scene) return {kMsgInvalidFile, false};

@@ -233,6 +233,23 @@ TEST_F(MeshExchange, HostileFilesAreRefusedWithoutTouchingTheModel) {
     for (int32_t t = 0; t < model_.triangleCount; ++t)
       for (int32_t c : model_.triangles[size_t(t)].corner) EXPECT_LT(c, model_.vertexCount);
   }
+  // Whole binary PLY files with a face of no corners, and cut inside a list.
+  const std::string head =
+      "ply\nformat binary_little_endian 1.0\nelement vertex 3\nproperty float x\n"
+      "property float y\nproperty float z\nelement face 1\n"
+      "property list uchar int vertex_indices\nend_header\n";
+  Bytes noCorners, cut;
+  AddText(noCorners, head);
+  noCorners.resize(noCorners.size() + 36 + 1, 0);
+  AddText(cut, head);
+  cut.resize(cut.size() + 36, 0);
+  cut.insert(cut.end(), {3, 0, 0, 0, 0, 1});
+  WriteBytes(Path("zero.ply"), noCorners);
+  WriteBytes(Path("cut.ply"), cut);
+  EXPECT_EQ(kMsgFileLoaded, Load(Path("zero.ply")));
+  EXPECT_EQ(0, model_.triangleCount);
+  EXPECT_EQ(kMsgInvalidFile, Load(Path("cut.ply")));
+  EXPECT_EQ(1, model_.vertexCount) << "the previous file's model (three welded zeros) is kept";
   // NaN coordinates are bytes like any other: imported, never a crash.
   EXPECT_EQ(kMsgFileLoaded, LoadText("nan.obj", "v nan 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"));
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/menu_hooks.h"
+#include "app/selection_tool.h"
 #include "render/camera.h"
 #include "tools/mouse_light.h"
 #include "render/presentation.h"
@@ -131,9 +132,10 @@ void EndTool(Modeller& m) {
   m.flags.screenDirty = 1;
 }
 
-// Step 16: the active tool takes the mouse; with none, mouse look.
-void ToolStep(Modeller& m) {
-  if (m.flags.menuItemClicked) return;
+// Step 16: the active tool takes the mouse; with none, mouse look. False
+// when the pass ends without the bookkeeping (a rectangle being dragged).
+bool ToolStep(Modeller& m) {
+  if (m.flags.menuItemClicked) return true;
   const int dx = m.mouse.mouseX - m.mouse.pressX;
   const int dy = m.mouse.mouseY - m.mouse.pressY;
   switch (m.tools.toolMode) {
@@ -141,6 +143,8 @@ void ToolStep(Modeller& m) {
       if (!HasOption(m.options, kOptLockView))
         MouseLook(m.view, m.geometry, dx, dy, m.mouse.buttons, m.flags);
       break;
+    case kToolSelection:
+      return SelectionToolStep(m);
     case kToolMouseLight:
       MouseLightTool(m.view, m.geometry, dx, dy, m.mouse.buttons, m.mouse.rightClick != 0,
                      m.cells, m.tools.toolMode, m.flags);
@@ -159,6 +163,7 @@ void ToolStep(Modeller& m) {
       if (m.mouse.rightClick) EndTool(m);
       break;
   }
+  return true;
 }
 
 // Step 17: the reference positions and previous-pass view values.
@@ -260,7 +265,9 @@ void MainLoopPass(Modeller& m) {
     case PassFlow::kEndPassNoBookkeeping: return;
     case PassFlow::kEndPass: break;
     case PassFlow::kContinue:
-    case PassFlow::kToolStep: ToolStep(m); break;
+    case PassFlow::kToolStep:
+      if (!ToolStep(m)) return;
+      break;
   }
   EndOfPass(m);
 }

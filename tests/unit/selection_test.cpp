@@ -64,12 +64,20 @@ TEST(PickNearestVertex, NearestInWholePixelsWithinTheDepthRange) {
       {"just near enough", {{3165, 4, 5}, {-1e30f, 4, 5}}, 7, 0},
       {"no vertices", {}, 3, 3},
   };
-  for (const Case& c : cases) {
-    ModelStore s;
-    InitModelStore(s);
-    s.vertexCount = static_cast<int32_t>(c.scratch.size());
-    for (size_t i = 0; i < c.scratch.size(); ++i) s.vertexScratch[i] = c.scratch[i];
-    EXPECT_EQ(PickNearestVertex(s, {100, 50, 103, 54, 1000.0f}, c.previous), c.expected) << c.what;
+  // Vertices that never count go in front, so that every case also runs
+  // through the blocks of four and through the rest after them.
+  for (const int32_t pad : {0, 1, 5}) {
+    for (const Case& c : cases) {
+      ModelStore s;
+      InitModelStore(s);
+      std::vector<ScratchVertex> scratch(static_cast<size_t>(pad), ScratchVertex{3, 4, 0});
+      scratch.insert(scratch.end(), c.scratch.begin(), c.scratch.end());
+      s.vertexCount = static_cast<int32_t>(scratch.size());
+      for (size_t i = 0; i < scratch.size(); ++i) s.vertexScratch[i] = scratch[i];
+      const int32_t expected = c.expected == c.previous ? c.previous : c.expected + pad;
+      EXPECT_EQ(PickNearestVertex(s, {100, 50, 103, 54, 1000.0f}, c.previous), expected)
+          << c.what << ", " << pad << " in front";
+    }
   }
 }
 

@@ -49,7 +49,7 @@ class SelectionTool : public ::testing::Test {
 };
 
 TEST_F(SelectionTool, DragKeepsThePressPointAndSelectsOnRelease) {
-  ASSERT_EQ(m.tools.toolMode, kToolSelection);
+  ASSERT_EQ(m.tools.mode, ToolMode::kSelection);
   Pass("", {450, 450, 0, 0});
   Pass("", {450, 450, 0, 1});
   Pass("", {350, 300, 0, 1});
@@ -57,7 +57,7 @@ TEST_F(SelectionTool, DragKeepsThePressPointAndSelectsOnRelease) {
   EXPECT_EQ(m.mouse.dragOriginY, 450);
   EXPECT_EQ(Selected(), 0);
   Pass("", {350, 300, 0, 0});
-  EXPECT_EQ(m.tools.toolMode, kToolSelection);
+  EXPECT_EQ(m.tools.mode, ToolMode::kSelection);
   Pass("", {351, 300, 0, 0});  // the next update counts the selection
   EXPECT_EQ(Selected(), 6);
   // Holding the right button selects nothing and ends nothing.
@@ -67,7 +67,7 @@ TEST_F(SelectionTool, DragKeepsThePressPointAndSelectsOnRelease) {
   Pass("", {350, 300, 0, 2});
   Pass("", {350, 300, 0, 0});
   EXPECT_EQ(CountSelected(m.model), 0);
-  EXPECT_EQ(m.tools.toolMode, kToolSelection);
+  EXPECT_EQ(m.tools.mode, ToolMode::kSelection);
 }
 
 TEST_F(SelectionTool, OnePixelClickReachesHiddenTrianglesOnlyWhenAllParts) {

@@ -15,8 +15,11 @@
 #include "core/messages.h"
 #include "model/file_browser.h"
 #include "render/view.h"
+#include "tools/drill_press.h"
+#include "tools/guillotine.h"
 #include "tools/model_colours.h"
 #include "tools/selection.h"
+#include "tools/vertex_cleanup.h"
 
 namespace qelvar {
 namespace {
@@ -56,13 +59,31 @@ void RenamePartGroup(Modeller& m, int group) {
   std::copy_n(answer.begin(), std::min<size_t>(answer.size(), kPartNameLength), name.begin());
 }
 
+// "Slice xy plane" cuts across z at "Z1", "sLice yz plane" across x at "X1",
+// "slIce xz plane" across y at "Y1".
+void Slice(Modeller& m, CutAxis axis) {
+  static constexpr int kPlaneCell[3] = {kCellX1, kCellY1, kCellZ1};
+  if (Guillotine(m.model, axis, m.cells.Real(kPlaneCell[int(axis)])).done)
+    m.model.normalsDirty = true;
+}
+
+void Drill(Modeller& m) {
+  const ValueCells& c = m.cells;
+  const DrillSettings settings{c.Real(kCellX1), c.Real(kCellY1), c.Real(kCellRadius1),
+                               c.Real(kCellSliceSize)};
+  if (DrillPress(m.model, settings).done) m.model.normalsDirty = true;
+}
+
 // "....confirm.....": the operation of the menu it was chosen in.
 void Confirm(Modeller& m) {
   switch (m.menus.chosenMenu) {
     case kChangeColourMenu:
       if (ApplyChangeColour(m.model, m.cells)) m.flags.redrawRequested = true;
       break;
-    default:  // move, duplicate, rotate, scale, delete, drill press: not connected yet
+    case MenuNumber(Menu::kDrillPress):
+      Drill(m);
+      break;
+    default:  // move, duplicate, rotate, scale, delete: not connected yet
       m.flags.statusMessage = kMsgNotImplemented;
       break;
   }
@@ -167,6 +188,20 @@ void RunCommand(Modeller& m, int number) {
     }
     case Command::kChisel:
       m.flags.statusMessage = kMsgNotImplemented;
+      break;
+    case Command::kSliceXY:
+      Slice(m, CutAxis::kZ);
+      break;
+    case Command::kSliceYZ:
+      Slice(m, CutAxis::kX);
+      break;
+    case Command::kSliceXZ:
+      Slice(m, CutAxis::kY);
+      break;
+    case Command::kVertCleanup:
+      WeldVertices(m.model, 0);
+      m.flags.statusMessage = kMsgVertsCleaned;
+      m.flags.redrawRequested = true;
       break;
     case Command::kLoadPart:
       LoadPart(m);

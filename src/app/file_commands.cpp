@@ -4,10 +4,11 @@
 
 #include <string_view>
 
-#include "core/messages.h"
-#include "core/option_flags.h"
 #include "app/text_drawing.h"
 #include "app/text_prompt.h"
+#include "core/menu_ids.h"
+#include "core/messages.h"
+#include "core/option_flags.h"
 #include "model/bmp_file.h"
 #include "model/file_browser.h"
 #include "model/model_file.h"
@@ -28,8 +29,6 @@ constexpr std::string_view kPathTitle = "    FILE LIST - enter path    ";
 static_assert(kOpenTitle.size() == 30 && kSaveTitle.size() == 30 && kExportTitle.size() == 30 &&
               kLoadPartTitle.size() == 30 && kSavePartTitle.size() == 30 &&
               kBackdropTitle.size() == 30 && kPathTitle.size() == 30);
-
-constexpr int kEditMenu = 2;  // its part-group selector places loaded parts
 
 void Report(Modeller& m, int message) {
   if (message != kMsgNone) m.flags.statusMessage = message;
@@ -80,7 +79,8 @@ void ExportStlCommand(Modeller& m) {
 void LoadPart(Modeller& m) {
   const std::string name = AskName(m, kLoadPartTitle);
   if (name.empty()) return;
-  Report(m, LoadPartFile(m.model, name, m.menus.partGroup[kEditMenu]));
+  // The Edit menu's part-group selector places loaded parts.
+  Report(m, LoadPartFile(m.model, name, m.menus.partGroup[MenuNumber(Menu::kEdit)]));
   GeometryChanged(m);
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/menu_hooks.h"
+#include "core/menu_ids.h"
 #include "render/camera.h"
 #include "tools/mouse_light.h"
 #include "render/presentation.h"
@@ -94,11 +95,16 @@ GlobalKey HandleGlobalKeys(Modeller& m) {
     m.flags.screenDirty = 1;
     return GlobalKey::kHelp;
   }
-  static constexpr struct { int scan, menu; } kMenuKeys[] = {
-      {kScanF2, 15}, {kScanF3, 10}, {kScanF4, 22}, {kScanF5, 23}};
+  static constexpr struct {
+    int scan;
+    Menu menu;
+  } kMenuKeys[] = {{kScanF2, Menu::kCreatePrimitive},
+                   {kScanF3, Menu::kSelection},
+                   {kScanF4, Menu::kActions},
+                   {kScanF5, Menu::kMiscTools}};
   for (const auto& k : kMenuKeys) {
     if (IsExtendedKey(key, k.scan)) {
-      OpenMenu(m, k.menu);
+      OpenMenu(m, MenuNumber(k.menu));
       m.flags.screenDirty = 1;
       return GlobalKey::kToolStep;
     }

@@ -19,10 +19,6 @@
 namespace qelvar {
 namespace {
 
-constexpr int kChangeColourMenu = MenuNumber(Menu::kChangeColour);
-constexpr int kByPartGroupMenu = MenuNumber(Menu::kByPartGroup);
-constexpr int kFileListMenu = MenuNumber(Menu::kOpen);
-
 void ToggleOption(Modeller& m, int bit) {
   m.options ^= 1u << bit;
   if (bit == kOptAllFiles) {
@@ -35,7 +31,7 @@ void ToggleOption(Modeller& m, int bit) {
 // A group row of the "By part group" menu selects (or with Unselect ticked,
 // unselects) every triangle of the group it shows.
 void ChooseGroupRow(Modeller& m, const MenuArea& a) {
-  if (a.menu != kByPartGroupMenu) return;
+  if (a.menu != MenuNumber(Menu::kByPartGroup)) return;
   const bool unselect = HasOption(m.options, kOptUnselect);
   ModelStore& model = m.model;
   for (int32_t i = 0; i < model.triangleCount; ++i) {
@@ -57,7 +53,7 @@ void RenamePartGroup(Modeller& m, int group) {
 // "....confirm.....": the operation of the menu it was chosen in.
 void Confirm(Modeller& m) {
   switch (m.menus.chosenMenu) {
-    case kChangeColourMenu:
+    case MenuNumber(Menu::kChangeColour):
       ApplyChangeColour(m.model, m.cells, m.flags);
       break;
     default:  // move, duplicate, rotate, scale, delete, drill press: not connected yet
@@ -78,7 +74,8 @@ void ActivateArea(Modeller& m, int area) {
     case kKindOpensMenu:
       // Files may have come and gone since the list was last shown: list the
       // directory again, on the same page.
-      if (item.parameter == kFileListMenu && !MenuIsOpen(m.menus, kFileListMenu))
+      if (item.parameter == MenuNumber(Menu::kOpen) &&
+          !MenuIsOpen(m.menus, MenuNumber(Menu::kOpen)))
         m.menus.fileList.needsListing = true;
       OpenMenu(m.menus, item.parameter);
       break;

@@ -6,6 +6,7 @@
 #include "app/menu_hooks.h"
 #include "app/menu_tables.h"
 #include "app/menus.h"
+#include "core/menu_ids.h"
 
 namespace qelvar {
 namespace {
@@ -127,7 +128,7 @@ PassFlow RightDrag(Modeller& m) {
   if (!m.mouse.rightClick) return PassFlow::kContinue;
   const int hit =
       HitTestArea(menus, m.geometry.cellHeight, m.mouse.screenMouseX, m.mouse.screenMouseY);
-  if (hit < 0 || menus.areas[hit].menu == 0) return PassFlow::kContinue;
+  if (hit < 0 || menus.areas[hit].menu == MenuNumber(Menu::kBar)) return PassFlow::kContinue;
   menus.draggedMenu = menus.areas[hit].menu;
   return PassFlow::kEndPass;
 }

@@ -9,13 +9,13 @@
 #include "app/menu_hooks.h"
 #include "app/menus.h"
 #include "app/text_drawing.h"
+#include "core/menu_ids.h"
 #include "render/overlays.h"
 
 namespace qelvar {
 namespace {
 
 constexpr uint32_t kPickColour = 0x00FF00;
-constexpr int kSelectionMenu = 10;
 
 struct StatusMessage {
   int number;
@@ -61,7 +61,7 @@ constexpr std::array<std::string_view, 9> kToolNames = {
 void SelectionToolUpkeep(Modeller& m) {
   if (m.tools.toolMode == kToolSelection) m.tools.toolMode = 0;
   if (m.tools.toolMode != 0 || !HasOption(m.options, kOptSelectTool) ||
-      !MenuIsOpen(m.menus, kSelectionMenu))
+      !MenuIsOpen(m.menus, MenuNumber(Menu::kSelection)))
     return;
   m.tools.toolMode = kToolSelection;
   const MouseState& ms = m.mouse;

@@ -11,8 +11,9 @@
 #include "app/menu_draw.h"
 #include "app/menu_hooks.h"
 #include "app/menus.h"
-#include "core/messages.h"
 #include "app/startup.h"
+#include "core/menu_ids.h"
+#include "core/messages.h"
 #include "file_test_util.h"
 #include "model/model_file.h"
 #include "platform/headless_platform.h"
@@ -48,7 +49,7 @@ class FileCommands : public test::TempDirTest {
   int OpenFileListWithSavedModel(Modeller& m) {
     SaveModel(m);
     InitMenus(m.menus);
-    if (!OpenMenu(m.menus, 30)) return -1;
+    if (!OpenMenu(m.menus, MenuNumber(Menu::kOpen))) return -1;
     m.menus.fileList.rowCounter = 0;
     DrawMenus(m);
     for (int i = 0; i < m.menus.areaCount; ++i)
@@ -98,7 +99,7 @@ TEST_F(FileCommands, PartRoundTripUsesTheEditMenuGroup) {
   m.model.triangleFlags[4] = kSelectedBit;
   SavePart(m);
   EXPECT_EQ(m.flags.statusMessage, kMsgFileSaved);
-  m.menus.partGroup[2] = 42;
+  m.menus.partGroup[MenuNumber(Menu::kEdit)] = 42;
   m.flags.redrawRequested = false;
   LoadPart(m);
   EXPECT_EQ(m.flags.statusMessage, kMsgFileLoaded);
@@ -201,7 +202,7 @@ TEST_F(FileCommands, EnterOnAFileRowOpensItWhereverTheLastClickWas) {
   ASSERT_GE(firstRow, 0);
   // The last mouse click hit the scroll bar; the keyboard then picks row 0.
   m.menus.scrollColumn = true;
-  m.menus.focus = 30;
+  m.menus.focus = MenuNumber(Menu::kOpen);
   m.menus.highlight = firstRow;
   m.flags.lastKey = "\r";
   m.model.triangleCount = 0;
@@ -232,12 +233,12 @@ TEST_F(FileCommands, ReopenedFileListShowsFilesSavedMeanwhile) {
       }
     return 0;
   };
-  ASSERT_TRUE(OpenMenu(m.menus, 1));
+  ASSERT_TRUE(OpenMenu(m.menus, MenuNumber(Menu::kFile)));
   choose(6);                       // " Open"
   EXPECT_EQ(firstFileRow(), '.');  // ".." alone
   ASSERT_EQ(SaveModelFile(m.model, "fresh.qv", false), kMsgFileSaved);
-  CloseMenu(m.menus, 30);
-  ASSERT_TRUE(OpenMenu(m.menus, 1));
+  CloseMenu(m.menus, MenuNumber(Menu::kOpen));
+  ASSERT_TRUE(OpenMenu(m.menus, MenuNumber(Menu::kFile)));
   choose(6);
   EXPECT_EQ(firstFileRow(), 'f');
   EXPECT_EQ(m.menus.fileList.entryCount, 2);

@@ -7,6 +7,7 @@
 
 #include "app/menu_hooks.h"
 #include "app/menus.h"
+#include "core/menu_ids.h"
 #include "fake_platform.h"
 #include "render/rasteriser.h"
 #include "render/view.h"
@@ -100,8 +101,8 @@ TEST_F(Loop, AltTogglesTheBarFocusOnItsEdgeAndDropsTheKeyOfThatPoll) {
   p.held.insert(kScanAlt);
   Pass("x");
   EXPECT_EQ(m.menus.focus, -1);
-  OpenMenu(m.menus, 1);
-  m.menus.focus = 1;  // a focused menu hands the focus back to the bar
+  OpenMenu(m.menus, MenuNumber(Menu::kFile));
+  m.menus.focus = MenuNumber(Menu::kFile);  // a focused menu hands the focus back to the bar
   p.held.clear();
   Pass("x");
   p.held.insert(kScanAlt);
@@ -139,7 +140,7 @@ TEST_F(Loop, MenuKeysGoOnToMouseLookSelectionKeysDoNot) {
   FirstPass();
   Pass("", {0, 0, 0, 1});  // left button down: the drag starts here
   Pass(kF2, {80, 0, 0, 1});
-  EXPECT_TRUE(MenuIsOpen(m.menus, 15));
+  EXPECT_TRUE(MenuIsOpen(m.menus, MenuNumber(Menu::kCreatePrimitive)));
   EXPECT_EQ(m.view.angleXY, 80.0f * kTwoPi / 800.0f);
   const float turned = m.view.angleXY;
   Pass(kF6, {160, 0, 0, 1});
@@ -166,10 +167,10 @@ TEST_F(Loop, CameraKeysStepsShiftLockAndFocus) {
   Pass("x");
   EXPECT_EQ(m.cells.Int(4), 358);
   // An open menu without the focus does not block the keys; a focused one does.
-  OpenMenu(m.menus, 1);
+  OpenMenu(m.menus, MenuNumber(Menu::kFile));
   Pass(kPageUp);
   EXPECT_EQ(m.view.distance, 250.0f * 0.9f);
-  m.menus.focus = 1;
+  m.menus.focus = MenuNumber(Menu::kFile);
   Pass(kPageUp);
   EXPECT_EQ(m.view.distance, 250.0f * 0.9f);
   m.menus.focus = -1;
@@ -184,7 +185,7 @@ TEST_F(Loop, ClickOnAMenuThenDragDoesNotTurnTheView) {
   FirstPass();
   Pass("", {20, 20, 0, 1});  // "  File" on the bar
   EXPECT_TRUE(m.flags.menuItemClicked);
-  EXPECT_TRUE(MenuIsOpen(m.menus, 1));
+  EXPECT_TRUE(MenuIsOpen(m.menus, MenuNumber(Menu::kFile)));
   Pass("", {120, 60, 0, 1});
   EXPECT_EQ(m.view.angleXY, 0.0f);
   EXPECT_EQ(m.view.angleYZ, 4.0f);

@@ -17,29 +17,7 @@ namespace {
 
 constexpr uint32_t kPickColour = 0x00FF00;
 
-struct StatusMessage {
-  int number;
-  std::string_view text;
-};
-
-// Each text is blank-padded to 25 characters so a short message covers a long one.
-constexpr std::array<StatusMessage, 12> kStatusMessages = {{
-    {1, "Canceled.                "},
-    {2, "Error: not an QV file    "},
-    {3, "Error: invalid file      "},
-    {5, "File saved.              "},
-    {6, "File loaded.             "},
-    {8, "Model cleared!           "},
-    {9, "Deleted!                 "},
-    {10, "function not implemented "},
-    {11, "Nothing selected!        "},
-    {12, "Screenshot saved.        "},
-    {13, "Error: can't open file   "},
-    {14, "verts cleaned.           "},
-}};
 static_assert([] {
-  for (const StatusMessage& s : kStatusMessages)
-    if (s.text.size() != kMessageWidth) return false;
   for (std::string_view line : kHelpLines)
     if (line.size() != 26) return false;
   return true;
@@ -104,12 +82,6 @@ void DrawToolMarkers(Modeller& m) {
 }
 
 }  // namespace
-
-std::string_view StatusMessageText(int number) {
-  for (const StatusMessage& s : kStatusMessages)
-    if (s.number == number) return s.text;
-  return "                         ";
-}
 
 std::string_view ToolName(int toolMode, bool stereo) {
   if (toolMode == 0) return stereo ? "stereo view" : "mouselook";

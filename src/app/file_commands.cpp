@@ -85,7 +85,7 @@ void LoadPart(Modeller& m) {
 }
 
 void SavePart(Modeller& m) {
-  if (CountSelectedTriangles(m.model) == 0) {
+  if (CountSelected(m.model) == 0) {
     m.flags.statusMessage = kMsgNothingSelected;
     return;
   }

@@ -120,6 +120,12 @@ void ClearTriangleFlags(ModelStore& s) {
   if (s.triangleCapacity > 0) std::fill_n(s.triangleFlags.begin(), s.triangleCapacity, uint8_t{0});
 }
 
+int32_t CountSelected(const ModelStore& s) {
+  int32_t n = 0;
+  for (int32_t i = 0; i < s.triangleCount; ++i) n += (s.triangleFlags[i] & kSelectedBit) ? 1 : 0;
+  return n;
+}
+
 void ClearModel(ModelStore& s) {
   ClearTriangleFlags(s);
   s.lineCount = s.vertexCount = s.triangleCount = 0;

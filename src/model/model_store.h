@@ -69,6 +69,8 @@ bool AppendTriangle(ModelStore& store, Triangle t, uint8_t flags, uint16_t colou
 bool AppendLine(ModelStore& store, Line l);
 
 void ClearTriangleFlags(ModelStore& store);
+// The number of triangles whose selected bit is set.
+int32_t CountSelected(const ModelStore& store);
 // " New": empties the model, keeping capacities, part names and colour words.
 void ClearModel(ModelStore& store);
 // Removes the triangles whose entry in `remove` is non-zero (entries past the

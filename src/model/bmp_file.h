@@ -6,10 +6,10 @@
 #include <string>
 
 #include "core/backdrop.h"
+#include "platform/bmp_encode.h"
 
 namespace qelvar {
 
-constexpr int kBmpHeaderSize = 54;
 constexpr int kBackdropMaxSide = 8192;
 
 // "imageAAA.bmp" for n = 0, "imageAAB.bmp" for 1, "imageABA.bmp" for 16 ...

@@ -44,11 +44,8 @@ void SelectionToolUpkeep(Modeller& m) {
   m.tools.toolMode = kToolSelection;
   const MouseState& ms = m.mouse;
   const uint32_t c = EntryColour(m, kColourSelectRect);
-  Screen& s = m.platform.screen();
-  s.DrawLine(ms.dragOriginX, ms.dragOriginY, ms.screenMouseX, ms.dragOriginY, c);
-  s.DrawLine(ms.screenMouseX, ms.dragOriginY, ms.screenMouseX, ms.screenMouseY, c);
-  s.DrawLine(ms.screenMouseX, ms.screenMouseY, ms.dragOriginX, ms.screenMouseY, c);
-  s.DrawLine(ms.dragOriginX, ms.screenMouseY, ms.dragOriginX, ms.dragOriginY, c);
+  m.platform.screen().DrawRectOutline(ms.dragOriginX, ms.dragOriginY, ms.screenMouseX,
+                                      ms.screenMouseY, c);
 }
 
 constexpr int kToolTextColumn = 3 + 6;  // after "tool: "

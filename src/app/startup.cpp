@@ -41,29 +41,9 @@ void OpenScreen(Modeller& m) {
 
 void DeriveGeometry(Modeller& m) {
   const Screen& screen = m.platform.screen();
-  ScreenGeometry& g = m.geometry;
-  g.screenWidth = screen.width();
-  g.screenHeight = screen.height();
-  g.colourDepth = m.settings.cdep == 4 ? 4 : screen.depth();
-  g.textColumns = screen.textColumns();
-  g.textRows = screen.textRows();
-  g.cellHeight = g.textRows > 0 ? g.screenHeight / g.textRows : 8;
-  // A detail level outside 0..2 has no meaning: run at the normal level.
-  g.detail = m.settings.rdet <= 2 ? m.settings.rdet : 1;
-  g.bufferHeight = g.screenHeight;
-  switch (g.detail) {
-    case 0:
-      g.bufferWidth = g.screenWidth >> 1;
-      g.hSampling = 0.5f;
-      break;
-    case 2:
-      g.bufferWidth = g.screenWidth * 2;
-      g.hSampling = 2.0f;
-      break;
-    default:
-      g.bufferWidth = g.screenWidth;
-      g.hSampling = 1.0f;
-  }
+  m.geometry = DeriveScreenGeometry(screen.width(), screen.height(),
+                                    m.settings.cdep == 4 ? 4 : screen.depth(), screen.textColumns(),
+                                    screen.textRows(), m.settings.rdet);
 }
 
 void PrepareColours(Modeller& m) {

@@ -26,11 +26,7 @@ class Loop : public ::testing::Test {
   void Start(int detail) {
     SetUpModeller(m);
     ScreenGeometry& g = m.geometry;
-    g.colourDepth = 32;
-    g.detail = detail;
-    g.bufferHeight = 600;
-    g.bufferWidth = detail == 0 ? 400 : (detail == 2 ? 1600 : 800);
-    g.hSampling = detail == 0 ? 0.5f : (detail == 2 ? 2.0f : 1.0f);
+    g = DeriveScreenGeometry(g.screenWidth, g.screenHeight, 32, g.textColumns, g.textRows, detail);
     InitRenderBuffers(m.buffers, g);
     InitView(m.view, g);
     m.model.normalsDirty = true;

@@ -7,6 +7,7 @@
 #include "app/menu_tables.h"
 #include "app/menus.h"
 #include "core/menu_ids.h"
+#include "model/file_browser.h"
 
 namespace qelvar {
 namespace {
@@ -96,7 +97,7 @@ PassFlow FileListThumb(Modeller& m) {
   if (list.thumbDrag) {
     const int rows = (mouse.mouseY - mouse.pressY) / m.geometry.cellHeight;
     if (rows != 0) {
-      list.firstEntry = std::max(0, list.firstEntry + list.entryCount * rows / 12);
+      DragFileListThumb(list, rows);
       mouse.pressY += m.geometry.cellHeight * rows;
       m.flags.screenDirty = 2;
     }
@@ -162,7 +163,7 @@ PassFlow MenuWheelStep(Modeller& m) {
   const int kind = kMenuItems[a.item].kind;
   if (kind == kKindFileRow) {
     FileListState& list = m.menus.fileList;
-    list.firstEntry = std::max(0, list.firstEntry + 4 * change);
+    ScrollFileList(list, int64_t{change} * kFileWheelStep);
   } else if (kind == kKindNameRow) {
     m.menus.partGroup[a.menu] = StepPartGroup(m.menus.partGroup[a.menu], change);
   }

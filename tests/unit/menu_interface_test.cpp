@@ -262,6 +262,38 @@ TEST_F(MenuInterface, FileListThumbDrag) {
   EXPECT_FALSE(m.menus.fileList.thumbDrag);
 }
 
+TEST_F(MenuInterface, FileListScrollingStaysInRangeForHugeListings) {
+  OpenMenu(m, MenuNumber(Menu::kOpen));
+  FileListState& list = m.menus.fileList;
+  list.needsListing = false;
+  list.entryCount = 2000000000;
+  list.thumbDrag = true;
+  m.mouse.buttons = 1;
+  m.mouse.pressY = 0;
+  m.mouse.mouseY = 14 * 16;  // 14 rows: 2e9 * 14 does not fit an int
+  MenuMouseStep(m);
+  EXPECT_EQ(list.firstEntry, INT32_MAX);
+  m.mouse.pressY = m.mouse.mouseY;
+  m.mouse.mouseY -= 3 * 16;
+  MenuMouseStep(m);
+  EXPECT_EQ(list.firstEntry, INT32_MAX - 500000000);
+
+  list.thumbDrag = false;
+  m.mouse.buttons = 0;
+  list.firstEntry = INT32_MAX - 2;
+  const MenuArea& a = m.menus.areas[AreaOfItem(Menu::kOpen, 141)];
+  m.mouse.screenMouseX = (a.column - 1) * 8 + 20;
+  m.mouse.screenMouseY = (a.row - 1) * 16 + 3;
+  m.mouse.previousWheel = 0;
+  m.mouse.wheel = -1;  // one notch down: four entries on, at most to the last offset
+  EXPECT_EQ(MenuWheelStep(m), PassFlow::kToolStep);
+  EXPECT_EQ(list.firstEntry, INT32_MAX);
+  m.mouse.previousWheel = -1;
+  m.mouse.wheel = 2;  // three notches up
+  MenuWheelStep(m);
+  EXPECT_EQ(list.firstEntry, INT32_MAX - 12);
+}
+
 TEST_F(MenuInterface, CommandsOfThisPart) {
   OpenMenu(m, MenuNumber(Menu::kFile));
   Click(AreaOfItem(Menu::kFile, 80));  // " New"

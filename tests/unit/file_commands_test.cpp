@@ -185,7 +185,7 @@ TEST_F(FileCommands, OpenMenuListsTheDirectoryAndItsRowsAct) {
   ActivateArea(m, firstRow);
   EXPECT_EQ(m.flags.statusMessage, kMsgFileLoaded);
   EXPECT_EQ(m.model.triangleCount, 6);
-  RunCommand(m, 2);  // " Save"
+  RunCommand(m, CommandNumber(Command::kSave));
   EXPECT_EQ(m.flags.statusMessage, kMsgFileSaved);
   m.options |= 1u << kOptAllFiles;
   m.menus.fileList.firstEntry = 1;

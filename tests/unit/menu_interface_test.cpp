@@ -7,6 +7,7 @@
 #include "app/menus.h"
 #include "app/text_drawing.h"
 #include "core/menu_ids.h"
+#include "core/messages.h"
 #include "fake_platform.h"
 
 namespace qelvar {
@@ -294,28 +295,28 @@ TEST_F(MenuInterface, FileListScrollingStaysInRangeForHugeListings) {
   EXPECT_EQ(list.firstEntry, INT32_MAX - 12);
 }
 
-TEST_F(MenuInterface, CommandsOfThisPart) {
+TEST_F(MenuInterface, NewSelectionViewAndQuitRunAndUnconnectedCommandsSaySo) {
   OpenMenu(m, MenuNumber(Menu::kFile));
   Click(AreaOfItem(Menu::kFile, 80));  // " New"
   EXPECT_EQ(m.model.triangleCount, 0);
-  EXPECT_EQ(m.flags.statusMessage, 8);
+  EXPECT_EQ(m.flags.statusMessage, kMsgModelCleared);
   EXPECT_TRUE(m.model.normalsDirty);
   EXPECT_TRUE(m.flags.redrawRequested);
   EXPECT_EQ(m.flags.screenDirty, 1);
   m.flags.statusMessage = 0;
-  RunCommand(m, 30);
-  EXPECT_EQ(m.flags.statusMessage, 10);
+  RunCommand(m, CommandNumber(Command::kChisel));
+  EXPECT_EQ(m.flags.statusMessage, kMsgNotImplemented);
   InitModelStore(m.model);
-  RunCommand(m, 14);
+  RunCommand(m, CommandNumber(Command::kSelectAll));
   EXPECT_EQ(m.model.triangleFlags[5], kSelectedBit);
-  RunCommand(m, 15);
+  RunCommand(m, CommandNumber(Command::kClearSelection));
   EXPECT_EQ(m.model.triangleFlags[5], 0);
   m.view.angleXZ = 1.0f;
   m.flags.redrawRequested = false;
-  RunCommand(m, 7);  // "Top view"
+  RunCommand(m, CommandNumber(Command::kTopView));
   EXPECT_EQ(m.view.angleXZ, 0.0f);
   EXPECT_TRUE(m.flags.redrawRequested);
-  EXPECT_THROW(RunCommand(m, 0), ProgramEnded);
+  EXPECT_THROW(RunCommand(m, CommandNumber(Command::kQuit)), ProgramEnded);
 }
 
 TEST_F(MenuInterface, ConfirmActsForTheMenuItWasChosenIn) {
@@ -330,7 +331,7 @@ TEST_F(MenuInterface, ConfirmActsForTheMenuItWasChosenIn) {
                Menu::kDeleteSelection));  // "Delete selection": its operation is not connected here
   m.flags.statusMessage = 0;
   Click(AreaOfItem(Menu::kDeleteSelection, 72));
-  EXPECT_EQ(m.flags.statusMessage, 10);
+  EXPECT_EQ(m.flags.statusMessage, kMsgNotImplemented);
   EXPECT_EQ(m.model.triangleCount, 6);
   OpenMenu(m, MenuNumber(Menu::kLightSource));
   Click(AreaOfItem(Menu::kLightSource, 155));  // "Mouse light"

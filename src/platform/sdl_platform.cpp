@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/command_line.h"
 #include "platform/cp437.h"
 #include "platform/screen_modes.h"
 
@@ -70,7 +71,7 @@ uint32_t NextCodePoint(const char*& s) {
 }  // namespace
 
 SdlPlatform::SdlPlatform(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) commandLine_ += (i > 1 ? " " : "") + std::string(argv[i]);
+  commandLine_ = JoinArguments(argc, argv, 1);
   programDirectory_ = DirectoryOfExecutable(argc > 0 ? argv[0] : nullptr);
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     error_ = SDL_GetError();

@@ -14,7 +14,7 @@ namespace qelvar {
 constexpr int kMessageRow = 23;
 
 // The text after "tool: " for a tool mode (without the frame-rate figure).
-std::string_view ToolName(int toolMode, bool stereo);
+std::string_view ToolName(ToolMode mode, bool stereo);
 
 inline constexpr std::array<std::string_view, 15> kHelpLines = {
     " F1 (this reminder)       ", " F2 create primitives     ", " F3 selection             ",

@@ -335,7 +335,7 @@ TEST_F(MenuInterface, ConfirmActsForTheMenuItWasChosenIn) {
   EXPECT_EQ(m.model.triangleCount, 6);
   OpenMenu(m, MenuNumber(Menu::kLightSource));
   Click(AreaOfItem(Menu::kLightSource, 155));  // "Mouse light"
-  EXPECT_EQ(m.tools.toolMode, 8);
+  EXPECT_EQ(m.tools.mode, ToolMode::kMouseLight);
 }
 
 TEST_F(MenuInterface, VertSelectorRowMarksThePickedVertex) {
@@ -360,7 +360,7 @@ TEST_F(MenuInterface, CheckBoxes) {
   EXPECT_TRUE(m.menus.fileList.needsListing);
   OpenMenu(m, MenuNumber(Menu::kVertEdit));
   Click(AreaOfItem(Menu::kVertEdit, 117));  // "[_] vert Selectr"
-  EXPECT_EQ(m.tools.toolMode, 6);
+  EXPECT_EQ(m.tools.mode, ToolMode::kVertexEdit);
 }
 
 TEST_F(MenuInterface, DrawnRows) {

@@ -137,9 +137,9 @@ inline constexpr std::array<MenuItem, kItemCount> kMenuItems = [] {
       M("Delete selection", Menu::kDeleteSelection, 'd'),                                // 66
       L("selection total:"),                                                             // 67
       D("triangles", kCellSelectedCount),                                                // 68
-      V("XY angle", kCellAngleXY, '2'),                                                  // 69
-      V("XZ angle", kCellAngleXZ, ' '),                                                  // 70
-      V("YZ angle", kCellAngleYZ, ' '),                                                  // 71
+      V("XY angle", kCellXYAngle, '2'),                                                  // 69
+      V("XZ angle", kCellXZAngle, ' '),                                                  // 70
+      V("YZ angle", kCellYZAngle, ' '),                                                  // 71
       K("....confirm.....", Command::kConfirm, '.'),                                     // 72
       M("scaLe selection", Menu::kScale, 'l'),                                           // 73
       C("[_] select Tool", kOptSelectTool, 't'),                                         // 74

@@ -326,13 +326,13 @@ TEST_F(MenuInterface, ConfirmActsForTheMenuItWasChosenIn) {
   Click(AreaOfItem(Menu::kChangeColour, 72));
   EXPECT_EQ(m.model.triangleColours[4], 31 << 10);
   EXPECT_EQ(m.model.triangleColours[3], 0);
-  OpenMenu(m,
-           MenuNumber(
-               Menu::kDeleteSelection));  // "Delete selection": its operation is not connected here
+  // "Delete selection": the same row deletes the selected triangle
+  OpenMenu(m, MenuNumber(Menu::kDeleteSelection));
   m.flags.statusMessage = 0;
   Click(AreaOfItem(Menu::kDeleteSelection, 72));
-  EXPECT_EQ(m.flags.statusMessage, kMsgNotImplemented);
-  EXPECT_EQ(m.model.triangleCount, 6);
+  EXPECT_EQ(m.flags.statusMessage, kMsgDeleted);
+  EXPECT_EQ(m.model.triangleCount, 5);
+  EXPECT_EQ(m.model.triangleColours[4], 0);  // the recoloured triangle went
   OpenMenu(m, MenuNumber(Menu::kLightSource));
   Click(AreaOfItem(Menu::kLightSource, 155));  // "Mouse light"
   EXPECT_EQ(m.tools.mode, ToolMode::kMouseLight);

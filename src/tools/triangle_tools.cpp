@@ -1,12 +1,17 @@
 // The triangle-building tools. The nearest-three search runs every pass on
-// models of a million vertices: one linear pass, and a vertex farther than
-// the third candidate costs one comparison.
+// models of a million vertices: one linear pass, four vertices measured at a
+// time where the processor allows it, and a group farther than the third
+// candidate costs one comparison.
 #include "tools/triangle_tools.h"
 
 #include <cstddef>
 #include <utility>
 
 #include "render/rounding.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace qelvar {
 namespace {
@@ -29,26 +34,13 @@ bool MakeTriangle(ModelStore& store, int32_t a, int32_t b, int32_t c) {
   return true;
 }
 
-}  // namespace
-
-std::array<int32_t, 3> NearestThreeVertices(const ModelStore& store, const PickPoint& at) {
+struct NearestThree {
   std::array<int32_t, 3> index{-1, -1, -1};
   std::array<int32_t, 3> distance{kFarDistance, kFarDistance, kFarDistance};
-  const float cx = static_cast<float>(at.centreX), cy = static_cast<float>(at.centreY);
-  const float mx = static_cast<float>(at.mouseX), my = static_cast<float>(at.mouseY);
-  const ScratchVertex* v = store.vertexScratch.data();
-  for (int32_t i = 0; i < store.vertexCount; ++i) {
-    const ScratchVertex& p = v[i];
-    // NaN fails every comparison and so never counts.
-    if (!(p.depth >= 1.0f && p.depth <= at.drawDepth)) continue;
-    const float fx = p.column + cx - mx, fy = p.row + cy - my;
-    if (!(fx > -kFarOffset && fx < kFarOffset && fy > -kFarOffset && fy < kFarOffset)) continue;
-    const int32_t dx = RoundToInt(fx), dy = RoundToInt(fy);
-    int32_t d = dx * dx + dy * dy;
-    if (d >= distance[2]) continue;
-    // Insertion: a strictly nearer vertex takes the slot, the one it displaces
-    // moves on to the next slot.
-    int32_t candidate = i;
+
+  // Insertion: a strictly nearer vertex takes the slot, the one it displaces
+  // moves on to the next slot.
+  void Insert(int32_t d, int32_t candidate) {
     for (size_t slot = 0; slot < 3; ++slot) {
       if (d < distance[slot]) {
         std::swap(d, distance[slot]);
@@ -56,7 +48,79 @@ std::array<int32_t, 3> NearestThreeVertices(const ModelStore& store, const PickP
       }
     }
   }
-  return index;
+};
+
+struct Pointer {
+  float cx, cy, mx, my, drawDepth;
+};
+
+void ConsiderOne(NearestThree& n, const Pointer& at, const ScratchVertex& p, int32_t i) {
+  // NaN fails every comparison and so never counts.
+  if (!(p.depth >= 1.0f && p.depth <= at.drawDepth)) return;
+  const float fx = p.column + at.cx - at.mx, fy = p.row + at.cy - at.my;
+  if (!(fx > -kFarOffset && fx < kFarOffset && fy > -kFarOffset && fy < kFarOffset)) return;
+  const int32_t dx = RoundToInt(fx), dy = RoundToInt(fy);
+  const int32_t d = dx * dx + dy * dy;
+  if (d < n.distance[2]) n.Insert(d, i);
+}
+
+#if defined(__SSE2__)
+// Vertices [0, count - count % 4), four at a time with the same test and
+// rounding; a vertex that does not count gets the far offset. Squares of
+// whole numbers below 4000 are exact in floats, and a sum that rounds lies
+// above the starting distance anyway, so the comparison equals the scalar one.
+int32_t ConsiderFours(NearestThree& n, const Pointer& at, const ScratchVertex* v, int32_t count) {
+  const __m128 cx = _mm_set1_ps(at.cx), cy = _mm_set1_ps(at.cy);
+  const __m128 mx = _mm_set1_ps(at.mx), my = _mm_set1_ps(at.my);
+  const __m128 one = _mm_set1_ps(1.0f), drawDepth = _mm_set1_ps(at.drawDepth);
+  const __m128 far = _mm_set1_ps(kFarOffset), nearLimit = _mm_set1_ps(-kFarOffset);
+  const int32_t end = count - count % 4;
+  for (int32_t i = 0; i < end; i += 4) {
+    // Four (column, row, depth) records are twelve floats in three registers.
+    const float* p = &v[i].column;
+    const __m128 a = _mm_loadu_ps(p), b = _mm_loadu_ps(p + 4), c = _mm_loadu_ps(p + 8);
+    const __m128 columns =
+        _mm_shuffle_ps(a, _mm_shuffle_ps(b, c, _MM_SHUFFLE(1, 1, 2, 2)), _MM_SHUFFLE(2, 0, 3, 0));
+    const __m128 rows =
+        _mm_shuffle_ps(_mm_shuffle_ps(a, b, _MM_SHUFFLE(0, 0, 1, 1)),
+                       _mm_shuffle_ps(b, c, _MM_SHUFFLE(2, 2, 3, 3)), _MM_SHUFFLE(2, 0, 2, 0));
+    const __m128 depths =
+        _mm_shuffle_ps(_mm_shuffle_ps(a, b, _MM_SHUFFLE(1, 1, 2, 2)),
+                       _mm_shuffle_ps(c, c, _MM_SHUFFLE(3, 3, 0, 0)), _MM_SHUFFLE(2, 0, 2, 0));
+    const __m128 fx = _mm_sub_ps(_mm_add_ps(columns, cx), mx);
+    const __m128 fy = _mm_sub_ps(_mm_add_ps(rows, cy), my);
+    __m128 counts = _mm_and_ps(_mm_cmpge_ps(depths, one), _mm_cmple_ps(depths, drawDepth));
+    counts = _mm_and_ps(counts, _mm_and_ps(_mm_cmpgt_ps(fx, nearLimit), _mm_cmplt_ps(fx, far)));
+    counts = _mm_and_ps(counts, _mm_and_ps(_mm_cmpgt_ps(fy, nearLimit), _mm_cmplt_ps(fy, far)));
+    const __m128 rx = _mm_cvtepi32_ps(
+        _mm_cvtps_epi32(_mm_or_ps(_mm_and_ps(counts, fx), _mm_andnot_ps(counts, far))));
+    const __m128 ry = _mm_cvtepi32_ps(
+        _mm_cvtps_epi32(_mm_or_ps(_mm_and_ps(counts, fy), _mm_andnot_ps(counts, far))));
+    const __m128 d = _mm_add_ps(_mm_mul_ps(rx, rx), _mm_mul_ps(ry, ry));
+    const __m128 third = _mm_set1_ps(static_cast<float>(n.distance[2]));
+    if (_mm_movemask_ps(_mm_cmplt_ps(d, third)) == 0) continue;
+    alignas(16) float lanes[4];
+    _mm_store_ps(lanes, d);
+    for (int k = 0; k < 4; ++k)  // in index order, as the scalar pass
+      if (lanes[k] < static_cast<float>(n.distance[2]))
+        n.Insert(static_cast<int32_t>(lanes[k]), i + k);
+  }
+  return end;
+}
+#else
+int32_t ConsiderFours(NearestThree&, const Pointer&, const ScratchVertex*, int32_t) { return 0; }
+#endif
+
+}  // namespace
+
+std::array<int32_t, 3> NearestThreeVertices(const ModelStore& store, const PickPoint& at) {
+  const Pointer p{static_cast<float>(at.centreX), static_cast<float>(at.centreY),
+                  static_cast<float>(at.mouseX), static_cast<float>(at.mouseY), at.drawDepth};
+  NearestThree n;
+  const ScratchVertex* v = store.vertexScratch.data();
+  for (int32_t i = ConsiderFours(n, p, v, store.vertexCount); i < store.vertexCount; ++i)
+    ConsiderOne(n, p, v[i], i);
+  return n.index;
 }
 
 bool AutoTriangleClick(ModelStore& store, const std::array<int32_t, 3>& candidates, int centreX,

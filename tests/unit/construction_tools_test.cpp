@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -153,6 +155,35 @@ TEST_F(Construction, NearestThreeInsertStrictlyAndLeaveMissingSlotsEmpty) {
   EXPECT_EQ(NearestThreeVertices(model, at), (Corners{2, 1, 0}));
   model.vertexCount = 2;
   EXPECT_EQ(NearestThreeVertices(model, at), (Corners{0, 1, -1}));
+  // Many vertices, measured four at a time: the same result as one by one,
+  // with ties, half-pixel offsets, NaN, far and hidden vertices in the mix.
+  ClearModel(model);
+  uint32_t r = 7;
+  for (int i = 0; i < 1003; ++i) {
+    r = r * 1664525u + 1013904223u;
+    const int32_t v = Place(300 + int(r % 200), 200 + int((r >> 8) % 200), float(r % 5) - 1.0f);
+    ScratchVertex& s = model.vertexScratch[size_t(v)];
+    if (r % 7 == 0) s.column += 0.5f;
+    if (r % 11 == 0) s.row = std::numeric_limits<float>::quiet_NaN();
+    if (r % 13 == 0) s.column = 1e9f;
+  }
+  for (const int mouse : {350, 410, 480}) {
+    const PickPoint p{400, 300, mouse, mouse - 60, 2.5f};
+    Corners index{-1, -1, -1}, distance{10000000, 10000000, 10000000};
+    for (int32_t i = 0; i < model.vertexCount; ++i) {
+      const ScratchVertex& s = model.vertexScratch[size_t(i)];
+      const double fx = s.column + 400.0f - float(mouse), fy = s.row + 300.0f - float(mouse - 60);
+      if (!(s.depth >= 1.0f && s.depth <= 2.5f) || !(std::fabs(fx) < 4000 && std::fabs(fy) < 4000))
+        continue;
+      int32_t d = int32_t(std::nearbyint(fx) * std::nearbyint(fx) +
+                          std::nearbyint(fy) * std::nearbyint(fy));
+      int32_t candidate = i;
+      for (size_t k = 0; k < 3; ++k)
+        if (d < distance[k]) std::swap(d, distance[k]), std::swap(candidate, index[k]);
+    }
+    ASSERT_NE(index[2], -1);
+    EXPECT_EQ(NearestThreeVertices(model, p), index) << mouse;
+  }
 }
 
 TEST_F(Construction, ClickWithoutAUsableVertexIsIgnored) {

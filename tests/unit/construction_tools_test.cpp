@@ -10,12 +10,14 @@
 #include <vector>
 
 #include "app/menu_actions.h"
+#include "app/tool_steps.h"
 #include "core/menu_ids.h"
 #include "core/messages.h"
 #include "fake_platform.h"
 #include "render/frame_settings.h"
 #include "render_test_support.h"
 #include "tools/mouse_plot.h"
+#include "tools/selection.h"
 #include "tools/tool_dispatch.h"
 #include "tools/triangle_tools.h"
 
@@ -364,6 +366,39 @@ TEST_F(VertexEdits, MovesAndRemovalsOfTheLastElements) {
   Run(Command::kDeleteLastLine);  // nothing left to remove: no report
   EXPECT_EQ(m.flags.statusMessage, 0);
   EXPECT_EQ(s.lineCount, 0);
+}
+
+// A mouse-plot click chooses the "." row of the menu the plotted cells are
+// in: in the move menu it confirms the move by the plotted offset.
+TEST_F(VertexEdits, MousePlotClickConfirmsTheMenuOfThePlottedCells) {
+  OpenMenu(m.menus, MenuNumber(Menu::kMove));
+  m.options |= 1u << kOptMousePlot;
+  SelectAll(m.model);
+  EnterTool(m.tools, ToolMode::kMousePlot);
+  m.tools.plotGroup = 5;
+  m.tools.plotMenu = MenuNumber(Menu::kMove);
+  m.cells.Real(kCellX5) = 100.0f;
+  ApplyToolOutcome(m, {.choosePlotRow = true});
+  EXPECT_EQ(m.model.vertices[1].x, 101.0f);
+  EXPECT_EQ(m.model.vertices[1].y, 10.0f);
+  // With the menu closed nothing is chosen.
+  CloseMenu(m.menus, MenuNumber(Menu::kMove));
+  ApplyToolOutcome(m, {.choosePlotRow = true});
+  EXPECT_EQ(m.model.vertices[1].x, 101.0f);
+}
+
+// Every command is connected now except "cHizel" (confirm chosen in a menu that has it).
+TEST_F(VertexEdits, OnlyChiselAnswersNotImplemented) {
+  m.menus.chosenMenu = MenuNumber(Menu::kMove);
+  for (int c = 0; c <= CommandNumber(Command::kMoveToOffset); ++c) {
+    m.flags.statusMessage = 0;
+    try {
+      RunCommand(m, c);
+    } catch (const ProgramEnded&) {  // " Quit", or a prompt that met the end of input
+    }
+    EXPECT_EQ(m.flags.statusMessage == kMsgNotImplemented, c == CommandNumber(Command::kChisel))
+        << c;
+  }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "app/menus.h"
 #include "app/primitive_commands.h"
 #include "app/text_prompt.h"
+#include "app/tool_commands.h"
 #include "app/tool_steps.h"
 #include "app/value_fields.h"
 #include "core/menu_ids.h"
@@ -30,7 +31,8 @@ void ToggleOption(Modeller& m, int bit) {
   if (bit == kOptAllFiles) {
     RestartFileList(m.menus.fileList);
   }
-  if (HasOption(m.options, kOptVertSelector)) StartTool(m, ToolMode::kVertexEdit);
+  if (bit == kOptVertSelector && HasOption(m.options, kOptVertSelector))
+    StartTool(m, ToolMode::kVertexEdit);
   m.flags.redrawRequested = true;
 }
 
@@ -276,8 +278,8 @@ void RunCommand(Modeller& m, int number) {
     case Command::kMouseLight:  // "Mouse light": the main loop runs the tool until a right click
       StartTool(m, ToolMode::kMouseLight);
       break;
-    default:  // operations not connected yet
-      m.flags.statusMessage = kMsgNotImplemented;
+    default:  // the tool commands, or operations not connected yet
+      if (!RunToolCommand(m, command)) m.flags.statusMessage = kMsgNotImplemented;
       break;
   }
   m.flags.screenDirty = 1;

@@ -208,26 +208,30 @@ TEST_F(Loop, FrameRateToolTakesEveryKeyAsItsEnd) {
   EXPECT_THROW(Pass(ExtendedKey(kScanClose)), ProgramEnded);
 }
 
-TEST_F(Loop, ToolsNotYetBuiltCanStillBeEnded) {
+TEST_F(Loop, MousePlotAndVertexEditEndInWholePasses) {
   FirstPass();
-  // Mouse plot: dragging does not turn the view, a right click ends the tool.
+  // Mouse plot from the vertex-edit menu, which shows "[_] Mouse plot":
+  // dragging does not turn the view, a right click ends the tool.
+  OpenMenu(m, MenuNumber(Menu::kVertEdit));
+  m.options |= 1u << kOptMousePlot;
   m.tools.mode = ToolMode::kMousePlot;
   const float angle = m.view.angleXY;
-  Pass("", {100, 100, 0, 1});
-  Pass("", {150, 100, 0, 1});
+  Pass("", {60, 101, 0, 0});
+  Pass("", {60, 100, 0, 1});
+  Pass("", {110, 100, 0, 1});
   EXPECT_EQ(m.view.angleXY, angle);
   EXPECT_EQ(m.tools.mode, ToolMode::kMousePlot);
-  Pass("", {151, 100, 0, 0});
-  Pass("", {152, 100, 0, 2});
+  Pass("", {111, 100, 0, 0});
+  Pass("", {112, 100, 0, 2});
   EXPECT_EQ(m.tools.mode, ToolMode::kNone);
   EXPECT_EQ(m.flags.screenDirty, 1);
   // Vertex edit ends on a left click and clears its check box.
-  Pass("", {153, 100, 0, 0});
+  Pass("", {113, 100, 0, 0});
   m.options |= 1u << kOptVertSelector;
   m.tools.mode = ToolMode::kVertexEdit;
-  Pass("", {154, 100, 0, 0});
+  Pass("", {114, 100, 0, 0});
   EXPECT_EQ(m.tools.mode, ToolMode::kVertexEdit);
-  Pass("", {155, 100, 0, 1});
+  Pass("", {115, 100, 0, 1});
   EXPECT_EQ(m.tools.mode, ToolMode::kNone);
   EXPECT_FALSE(HasOption(m.options, kOptVertSelector));
 }

@@ -9,13 +9,27 @@
 namespace qelvar {
 namespace {
 
+// Storage for at least `slots` slots. The capacity numbers grow by fixed
+// steps, but the storage under them doubles, so that appending one element at
+// a time costs amortised constant time instead of copying the whole table at
+// every step.
+template <typename Table>
+void ReserveGeometric(Table& table, size_t slots) {
+  if (slots <= table.capacity()) return;
+  try {
+    table.reserve(std::max(slots, 2 * table.capacity()));
+  } catch (const std::bad_alloc&) {
+    table.reserve(slots);  // doubling may not fit where the exact size still does
+  }
+}
+
 // Enlarges every table of one kind to newCapacity + 1 slots, or none of them.
 template <typename... Tables>
 bool ResizeAll(int32_t newCapacity, Tables&... tables) {
   if (newCapacity < 0) return false;  // signed overflow of the count
   const size_t slots = static_cast<size_t>(newCapacity) + 1;
   try {
-    (tables.reserve(slots), ...);
+    (ReserveGeometric(tables, slots), ...);
   } catch (const std::bad_alloc&) {
     return false;
   } catch (const std::length_error&) {
@@ -32,17 +46,20 @@ bool ResizeVertices(ModelStore& s, int64_t capacity) {
   return true;
 }
 
+// New normal slots come zeroed. The normals in use are zeroed too when they
+// were valid; normals already marked dirty are recomputed before anything
+// reads them, and zeroing them at every growth step of a long run of appends
+// would make the run quadratic.
 bool ResizeTriangles(ModelStore& s, int64_t capacity) {
   if (capacity > INT32_MAX - 1) return false;
   const auto c = static_cast<int32_t>(capacity);
-  std::vector<Vec3> normals;
-  try {
-    normals.assign(static_cast<size_t>(c) + 1, Vec3{0, 0, 0});
-  } catch (const std::bad_alloc&) {
+  if (!ResizeAll(c, s.triangles, s.triangleFlags, s.triangleColours, s.triangleNormals)) {
     return false;
   }
-  if (!ResizeAll(c, s.triangles, s.triangleFlags, s.triangleColours)) return false;
-  s.triangleNormals = std::move(normals);
+  if (!s.normalsDirty) {
+    const auto used = std::min(s.triangleNormals.size(), size_t(std::max(s.triangleCount, 0)));
+    std::fill_n(s.triangleNormals.begin(), used, Vec3{0, 0, 0});
+  }
   s.triangleCapacity = c;
   s.normalsDirty = true;
   return true;

@@ -61,11 +61,9 @@ int32_t RoundedQuotient(uint64_t value, double divisor) {
 
 // Index of the vertex equal to the corner, appending it when new.
 bool WeldCorner(ModelStore& m, WeldIndex& index, const uint8_t* corner, int32_t& out) {
-  out = index.Find(m.vertices.data(), corner);
-  if (out >= 0) return true;
-  out = m.vertexCount;
+  out = index.FindOrAdd(m.vertices.data(), corner, m.vertexCount);
+  if (out < m.vertexCount) return true;
   std::memcpy(&m.vertices[out], corner, 12);
-  index.Add(m.vertices.data(), corner, out);
   ++m.vertexCount;
   return m.vertexCount < m.vertexCapacity || GrowVertices(m);
 }

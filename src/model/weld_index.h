@@ -19,6 +19,9 @@ class WeldIndex {
   // Find, and when absent record `index` for key in the same probe; returns
   // the index found or `index`. The caller then stores key at vertices[index].
   int32_t FindOrAdd(const Vec3* vertices, const uint8_t key[12], int32_t index);
+  // Starts loading the slot where a probe for key begins, so that a probe a
+  // few facets later does not wait for memory.
+  void Prefetch(const uint8_t key[12]) const { __builtin_prefetch(&slots_[Hash(key) & mask_]); }
 
  private:
   // A slot holds the key's 32-bit hash beside the vertex index, so that a

@@ -20,15 +20,26 @@ constexpr float kLimit = static_cast<float>(kCoordinateLimit);
 // Monotonic, so the order of the rows survives; NaN is rejected by the caller.
 int32_t ToPixel(float v) { return RoundToInt(v < -kLimit ? -kLimit : (v > kLimit ? kLimit : v)); }
 
-bool IsNumber(BufferPoint p) { return p.column == p.column && p.row == p.row; }
-
-// A corner after rounding: integer pixel, reciprocal depth.
+// A corner after rounding: integer pixel, reciprocal depth, and the real row,
+// which decides the order of the corners. Computed once per vertex per frame.
 struct Corner {
   int32_t x, y;
-  float w;
+  float w, row;
 };
 
-Corner ToCorner(BufferPoint p) { return {ToPixel(p.column), ToPixel(p.row), 1.0f / p.depth}; }
+// Marks a vertex no triangle may use: too near, behind, or not a number.
+constexpr int32_t kUnusable = INT32_MIN;
+
+Corner ToCorner(BufferPoint p) {
+  if (p.column != p.column || p.row != p.row) return {kUnusable, 0, 0.0f, 0.0f};
+  return {ToPixel(p.column), ToPixel(p.row), 1.0f / p.depth, p.row};
+}
+
+// The slope of w over `steps` pixels or rows. One step needs no division:
+// a difference divided by 1 is the difference.
+inline float Slope(float to, float from, int32_t steps) {
+  return steps == 1 ? to - from : (to - from) / static_cast<float>(steps);
+}
 
 // One edge of the scan: integer Bresenham-style error stepping for x, w by
 // repeated addition. Numbers: x, dx, dy, err in pixels (int32); w, dw in 1/depth.
@@ -39,7 +50,7 @@ struct Edge {
   void Aim(const Corner& end, int32_t row) {
     dy = end.y - row;
     if (dy > 0) {
-      dw = (end.w - w) / static_cast<float>(dy);
+      dw = Slope(end.w, w, dy);
       dx = std::abs(end.x - x);
       sx = end.x >= x ? 1 : -1;
     }
@@ -80,8 +91,7 @@ inline void DrawSpan(const RenderBuffers& b, uint32_t* colourRow, float* depthRo
   const int32_t left = swap ? e2.x : e1.x, right = swap ? e1.x : e2.x;
   if (right < b.clipLeft || left > b.clipRight) return;
   float w = swap ? e2.w : e1.w;
-  float dw = 0.0f;
-  if (right != left) dw = ((swap ? e1.w : e2.w) - w) / static_cast<float>(right - left);
+  const float dw = right != left ? Slope(swap ? e1.w : e2.w, w, right - left) : 0.0f;
   int32_t x = left;
   if (x < b.clipLeft) {  // the pixels left of the clip step w all the same
     w = AddRepeatedly(w, dw, b.clipLeft - x);
@@ -99,16 +109,15 @@ inline void DrawSpan(const RenderBuffers& b, uint32_t* colourRow, float* depthRo
 
 // Scans the triangle from its top corner C down to the lower of A and B.
 // kMarkOnly: draw nothing, return true at the first row whose span meets the
-// clip rectangle's columns.
+// clip rectangle's columns. Corners must be usable.
 template <bool kMarkOnly>
-bool ScanTriangle(RenderBuffers& b, const BufferPoint& first, const BufferPoint& second,
-                  const BufferPoint& third, uint32_t colour) {
-  if (!IsNumber(first) || !IsNumber(second) || !IsNumber(third)) return false;
-  // Ordered through pointers: the corners are read field by field as they were written.
-  const BufferPoint *pa = &first, *pb = &second, *pc = &third;
+bool ScanTriangle(RenderBuffers& b, const Corner& first, const Corner& second, const Corner& third,
+                  uint32_t colour) {
+  // Ordered by their real rows, as the corners were given.
+  const Corner *pa = &first, *pb = &second, *pc = &third;
   if (pa->row < pb->row) std::swap(pa, pb);
   if (pb->row < pc->row) std::swap(pb, pc);
-  const Corner a = ToCorner(*pa), bc = ToCorner(*pb), c = ToCorner(*pc);
+  const Corner &a = *pa, &bc = *pb, &c = *pc;
   Edge e1, e2;  // e1: C to B, then B to A; e2: C to A, then A to B
   e1.x = e2.x = c.x;
   e1.w = e2.w = c.w;
@@ -208,6 +217,37 @@ bool CornersOf(const ModelStore& model, const Triangle& t, int32_t cx, int32_t c
   return true;
 }
 
+// The corners of every vertex for this frame's projection centre.
+void PrepareCorners(const ModelStore& model, int32_t cx, int32_t cy, std::vector<Corner>& out) {
+  const auto count = static_cast<size_t>(std::max(model.vertexCount, 0));
+  out.resize(count);
+  const ScratchVertex* in = model.vertexScratch.data();
+  const float fx = static_cast<float>(cx), fy = static_cast<float>(cy);
+  for (size_t i = 0; i < count; ++i) {
+    const ScratchVertex s = in[i];
+    out[i] = s.depth >= 1.0f ? ToCorner({s.column + fx, s.row + fy, s.depth})
+                             : Corner{kUnusable, 0, 0.0f, 0.0f};
+  }
+}
+
+// The three corners of a triangle, or false when one is missing or unusable.
+bool UsableCorners(const std::vector<Corner>& corners, const Triangle& t, const Corner* (&out)[3]) {
+  const size_t count = corners.size();
+  for (int k = 0; k < 3; ++k) {
+    const auto index = static_cast<uint32_t>(t.corner[k]);
+    if (index >= count || corners[index].x == kUnusable) return false;
+    out[k] = &corners[index];
+  }
+  return true;
+}
+
+// Whether the corners' bounding box misses the clip rectangle: every pixel
+// of the fill lies between its corners' columns and rows.
+bool OutsideClip(const RenderBuffers& b, const Corner& p, const Corner& q, const Corner& r) {
+  return std::max({p.x, q.x, r.x}) < b.clipLeft || std::min({p.x, q.x, r.x}) > b.clipRight ||
+         std::max({p.y, q.y, r.y}) < b.clipTop || std::min({p.y, q.y, r.y}) > b.clipBottom;
+}
+
 void SetSelected(ModelStore& model, int32_t i, bool unselect) {
   if (unselect) {
     model.triangleFlags[i] &= static_cast<uint8_t>(~kSelectedBit);
@@ -235,7 +275,9 @@ void ClearBuffers(RenderBuffers& buffers, float drawDepth) {
 
 void FillTriangle(RenderBuffers& buffers, BufferPoint a, BufferPoint b, BufferPoint c,
                   uint32_t colour) {
-  ScanTriangle<false>(buffers, a, b, c, colour);
+  const Corner p = ToCorner(a), q = ToCorner(b), r = ToCorner(c);
+  if (p.x == kUnusable || q.x == kUnusable || r.x == kUnusable) return;
+  if (!OutsideClip(buffers, p, q, r)) ScanTriangle<false>(buffers, p, q, r, colour);
 }
 
 void DrawLine3D(RenderBuffers& buffers, BufferPoint p0, BufferPoint p1, uint32_t colour) {
@@ -286,24 +328,37 @@ void DrawTriangles(DrawMode mode, const ViewState& view, ModelStore& model, Rend
   const bool unselect = HasOption(options, kOptUnselect);
   const ShadeSetup shade = MakeShadeSetup(view, options, contrast);
   const int32_t cx = view.centreX, cy = view.centreY;
+  thread_local std::vector<Corner> corners;
+  const bool lines = wireframe && !selection;
+  if (!lines) PrepareCorners(model, cx, cy, corners);
   for (int32_t i = 0; i < count; ++i) {
     const uint8_t flags = model.triangleFlags[i];
     if (hideSelected && (flags & kSelectedBit)) continue;
     uint32_t colour = static_cast<uint32_t>(i);
-    if (!selection &&
-        !ShadeFace(shade, model.triangleNormals[i], flags, model.triangleColours[i], colour)) {
+    if (lines) {
+      BufferPoint q[3];
+      if (!ShadeFace(shade, model.triangleNormals[i], flags, model.triangleColours[i], colour) ||
+          !CornersOf(model, model.triangles[i], cx, cy, q)) {
+        continue;
+      }
+      DrawLine3D(buffers, q[1], q[2], colour);
+      DrawLine3D(buffers, q[2], q[0], colour);
+      DrawLine3D(buffers, q[1], q[0], colour);
       continue;
     }
-    BufferPoint p[3];
-    if (!CornersOf(model, model.triangles[i], cx, cy, p)) continue;
-    if (wireframe && !selection) {
-      DrawLine3D(buffers, p[1], p[2], colour);
-      DrawLine3D(buffers, p[2], p[0], colour);
-      DrawLine3D(buffers, p[1], p[0], colour);
-    } else if (markOnly) {
-      if (ScanTriangle<true>(buffers, p[0], p[1], p[2], colour)) SetSelected(model, i, unselect);
-    } else {
-      ScanTriangle<false>(buffers, p[0], p[1], p[2], colour);
+    const Corner* p[3];
+    if (!UsableCorners(corners, model.triangles[i], p)) continue;
+    // A fill wholly outside the clip rectangle is not even shaded.
+    if (OutsideClip(buffers, *p[0], *p[1], *p[2])) continue;
+    if (selection) {
+      if (!markOnly) {
+        ScanTriangle<false>(buffers, *p[0], *p[1], *p[2], colour);
+      } else if (ScanTriangle<true>(buffers, *p[0], *p[1], *p[2], colour)) {
+        SetSelected(model, i, unselect);
+      }
+    } else if (ShadeFace(shade, model.triangleNormals[i], flags, model.triangleColours[i],
+                         colour)) {
+      ScanTriangle<false>(buffers, *p[0], *p[1], *p[2], colour);
     }
   }
 }

@@ -63,7 +63,7 @@ struct Edge {
       err -= dy;
       x += sx;
       if (err > dy) {  // a flat edge: as many more steps as the error holds
-        const int32_t steps = (err - 1) / dy;
+        const int32_t steps = dy == 1 ? err - 1 : (err - 1) / dy;  // no division for one row
         err -= steps * dy;
         x += steps * sx;
       }
@@ -98,11 +98,12 @@ inline void DrawSpan(const RenderBuffers& b, uint32_t* colourRow, float* depthRo
     x = b.clipLeft;
   }
   const int32_t end = std::min(right, b.clipRight);
+  // Without a branch: whether a pixel is nearer changes too often to predict.
   for (; x <= end; ++x) {
-    if (w > depthRow[x]) {
-      depthRow[x] = w;
-      colourRow[x] = colour;
-    }
+    const float old = depthRow[x];
+    const bool nearer = w > old;
+    depthRow[x] = nearer ? w : old;
+    colourRow[x] = nearer ? colour : colourRow[x];
     w += dw;
   }
 }
@@ -111,8 +112,9 @@ inline void DrawSpan(const RenderBuffers& b, uint32_t* colourRow, float* depthRo
 // kMarkOnly: draw nothing, return true at the first row whose span meets the
 // clip rectangle's columns. Corners must be usable.
 template <bool kMarkOnly>
-bool ScanTriangle(RenderBuffers& b, const Corner& first, const Corner& second, const Corner& third,
-                  uint32_t colour) {
+[[gnu::always_inline]] inline bool ScanTriangle(RenderBuffers& b, const Corner& first,
+                                                const Corner& second, const Corner& third,
+                                                uint32_t colour) {
   // Ordered by their real rows, as the corners were given.
   const Corner *pa = &first, *pb = &second, *pc = &third;
   if (pa->row < pb->row) std::swap(pa, pb);
@@ -231,8 +233,8 @@ void PrepareCorners(const ModelStore& model, int32_t cx, int32_t cy, std::vector
 }
 
 // The three corners of a triangle, or false when one is missing or unusable.
-bool UsableCorners(const std::vector<Corner>& corners, const Triangle& t, const Corner* (&out)[3]) {
-  const size_t count = corners.size();
+inline bool UsableCorners(const Corner* corners, uint32_t count, const Triangle& t,
+                          const Corner* (&out)[3]) {
   for (int k = 0; k < 3; ++k) {
     const auto index = static_cast<uint32_t>(t.corner[k]);
     if (index >= count || corners[index].x == kUnusable) return false;
@@ -243,9 +245,11 @@ bool UsableCorners(const std::vector<Corner>& corners, const Triangle& t, const 
 
 // Whether the corners' bounding box misses the clip rectangle: every pixel
 // of the fill lies between its corners' columns and rows.
-bool OutsideClip(const RenderBuffers& b, const Corner& p, const Corner& q, const Corner& r) {
-  return std::max({p.x, q.x, r.x}) < b.clipLeft || std::min({p.x, q.x, r.x}) > b.clipRight ||
-         std::max({p.y, q.y, r.y}) < b.clipTop || std::min({p.y, q.y, r.y}) > b.clipBottom;
+inline bool OutsideClip(const RenderBuffers& b, const Corner& p, const Corner& q, const Corner& r) {
+  return std::max(std::max(p.x, q.x), r.x) < b.clipLeft ||
+         std::min(std::min(p.x, q.x), r.x) > b.clipRight ||
+         std::max(std::max(p.y, q.y), r.y) < b.clipTop ||
+         std::min(std::min(p.y, q.y), r.y) > b.clipBottom;
 }
 
 void SetSelected(ModelStore& model, int32_t i, bool unselect) {
@@ -331,6 +335,8 @@ void DrawTriangles(DrawMode mode, const ViewState& view, ModelStore& model, Rend
   thread_local std::vector<Corner> corners;
   const bool lines = wireframe && !selection;
   if (!lines) PrepareCorners(model, cx, cy, corners);
+  const Corner* const corner = corners.data();
+  const auto cornerCount = static_cast<uint32_t>(corners.size());
   for (int32_t i = 0; i < count; ++i) {
     const uint8_t flags = model.triangleFlags[i];
     if (hideSelected && (flags & kSelectedBit)) continue;
@@ -347,7 +353,7 @@ void DrawTriangles(DrawMode mode, const ViewState& view, ModelStore& model, Rend
       continue;
     }
     const Corner* p[3];
-    if (!UsableCorners(corners, model.triangles[i], p)) continue;
+    if (!UsableCorners(corner, cornerCount, model.triangles[i], p)) continue;
     // A fill wholly outside the clip rectangle is not even shaded.
     if (OutsideClip(buffers, *p[0], *p[1], *p[2])) continue;
     if (selection) {

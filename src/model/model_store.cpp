@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <new>
 #include <stdexcept>
+#include <type_traits>
 
 namespace qelvar {
 namespace {
@@ -23,6 +25,17 @@ void ReserveGeometric(Table& table, size_t slots) {
   }
 }
 
+// Resizes within reserved storage; new slots are zero.
+template <typename Table>
+void ResizeCleared(Table& table, size_t slots) {
+  using T = typename Table::value_type;
+  static_assert(std::is_trivially_copyable_v<T>, "table elements are plain bytes");
+  const size_t old = table.size();
+  table.resize(slots);
+  if (slots > old)
+    std::memset(static_cast<void*>(table.data() + old), 0, (slots - old) * sizeof(T));
+}
+
 // Enlarges every table of one kind to newCapacity + 1 slots, or none of them.
 template <typename... Tables>
 bool ResizeAll(int32_t newCapacity, Tables&... tables) {
@@ -35,7 +48,7 @@ bool ResizeAll(int32_t newCapacity, Tables&... tables) {
   } catch (const std::length_error&) {
     return false;
   }
-  (tables.resize(slots), ...);
+  (ResizeCleared(tables, slots), ...);
   return true;
 }
 
@@ -72,7 +85,80 @@ bool ResizeLines(ModelStore& s, int64_t capacity) {
   return true;
 }
 
+// The capacity an ensure operation leaves for `need`; -1 when it overflows.
+int32_t EnsuredCapacity(int32_t capacity, int32_t need, int32_t margin) {
+  if (need <= capacity) return capacity;
+  const int64_t grown = int64_t{need} + margin;
+  return grown > INT32_MAX - 1 ? -1 : static_cast<int32_t>(grown);
+}
+
+struct LoadedCapacities {
+  int32_t vertices, triangles, lines;
+  bool valid() const { return vertices >= 0 && triangles >= 0 && lines >= 0; }
+};
+
+LoadedCapacities CapacitiesFor(const ModelStore& s, const LoadedTables& t) {
+  return {EnsuredCapacity(s.vertexCapacity, t.vertexCount, 4096),
+          EnsuredCapacity(s.triangleCapacity, t.triangleCount, 4096),
+          EnsuredCapacity(s.lineCapacity, t.lineCount, 1024)};
+}
+
 }  // namespace
+
+bool PrepareLoadedTables(const ModelStore& s, LoadedTables& t) {
+  const LoadedCapacities c = CapacitiesFor(s, t);
+  if (!c.valid() || t.vertexCount < 0 || t.triangleCount < 0 || t.lineCount < 0) return false;
+  const auto tri = size_t(c.triangles) + 1;
+  try {
+    t.vertices.reserve(size_t(c.vertices) + 1);
+    t.triangles.reserve(tri), t.colours.reserve(tri), t.flags.reserve(tri);
+    t.lines.reserve(size_t(c.lines) + 1);
+  } catch (const std::bad_alloc&) {
+    return false;
+  } catch (const std::length_error&) {
+    return false;
+  }
+  t.vertices.resize(size_t(t.vertexCount));
+  t.triangles.resize(size_t(t.triangleCount));
+  t.colours.resize(size_t(t.triangleCount));
+  t.flags.resize(size_t(t.triangleCount));
+  t.lines.resize(size_t(t.lineCount));
+  return true;
+}
+
+bool AdoptLoadedTables(ModelStore& s, LoadedTables& t) {
+  const LoadedCapacities c = CapacitiesFor(s, t);
+  if (!c.valid()) return false;
+  const auto vertexSlots = size_t(c.vertices) + 1, triangleSlots = size_t(c.triangles) + 1;
+  try {  // the only allocations; after them nothing can fail
+    ReserveGeometric(s.vertexScratch, vertexSlots);
+    ReserveGeometric(s.triangleNormals, triangleSlots);
+    t.vertices.reserve(vertexSlots);
+    t.triangles.reserve(triangleSlots), t.colours.reserve(triangleSlots);
+    t.flags.reserve(triangleSlots);
+    t.lines.reserve(size_t(c.lines) + 1);
+  } catch (const std::bad_alloc&) {
+    return false;
+  } catch (const std::length_error&) {
+    return false;
+  }
+  ResizeCleared(t.vertices, vertexSlots);
+  ResizeCleared(t.triangles, triangleSlots);
+  ResizeCleared(t.colours, triangleSlots);
+  ResizeCleared(t.flags, triangleSlots);
+  ResizeCleared(t.lines, size_t(c.lines) + 1);
+  ResizeCleared(s.vertexScratch, vertexSlots);
+  ResizeCleared(s.triangleNormals, triangleSlots);
+  s.vertices.swap(t.vertices);
+  s.triangles.swap(t.triangles);
+  s.triangleColours.swap(t.colours);
+  s.triangleFlags.swap(t.flags);
+  s.lines.swap(t.lines);
+  s.vertexCapacity = c.vertices, s.triangleCapacity = c.triangles, s.lineCapacity = c.lines;
+  s.vertexCount = t.vertexCount, s.triangleCount = t.triangleCount, s.lineCount = t.lineCount;
+  s.normalsDirty = true;
+  return true;
+}
 
 bool EnsureVertexCapacity(ModelStore& s, int32_t need) {
   return need <= s.vertexCapacity || ResizeVertices(s, int64_t{need} + 4096);

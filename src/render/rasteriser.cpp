@@ -41,6 +41,20 @@ inline float Slope(float to, float from, int32_t steps) {
   return steps == 1 ? to - from : (to - from) / static_cast<float>(steps);
 }
 
+// Where fills go: the buffers and the clip rectangle, copied out of
+// RenderBuffers so that the pixel stores cannot be taken to change them.
+struct Target {
+  uint32_t* colour;
+  float* depth;
+  size_t width;
+  int32_t clipLeft, clipTop, clipRight, clipBottom;
+};
+
+Target TargetOf(RenderBuffers& b) {
+  return {b.colour.data(), b.depth.data(), static_cast<size_t>(b.width), b.clipLeft, b.clipTop,
+          b.clipRight,     b.clipBottom};
+}
+
 // One edge of the scan: integer Bresenham-style error stepping for x, w by
 // repeated addition. Numbers: x, dx, dy, err in pixels (int32); w, dw in 1/depth.
 struct Edge {
@@ -85,13 +99,13 @@ struct Edge {
 
 // One span of row `y` from the smaller to the larger end, w stepped by
 // addition from the left end also over the pixels left of the clip rectangle.
-inline void DrawSpan(const RenderBuffers& b, uint32_t* colourRow, float* depthRow, const Edge& e1,
-                     const Edge& e2, uint32_t colour) {
-  const bool swap = e2.x < e1.x;
-  const int32_t left = swap ? e2.x : e1.x, right = swap ? e1.x : e2.x;
+inline void DrawSpan(const Target& b, uint32_t* colourRow, float* depthRow, int32_t x1, float w1,
+                     int32_t x2, float w2, uint32_t colour) {
+  const bool swap = x2 < x1;
+  const int32_t left = swap ? x2 : x1, right = swap ? x1 : x2;
   if (right < b.clipLeft || left > b.clipRight) return;
-  float w = swap ? e2.w : e1.w;
-  const float dw = right != left ? Slope(swap ? e1.w : e2.w, w, right - left) : 0.0f;
+  float w = swap ? w2 : w1;
+  const float dw = right != left ? Slope(swap ? w1 : w2, w, right - left) : 0.0f;
   int32_t x = left;
   if (x < b.clipLeft) {  // the pixels left of the clip step w all the same
     w = AddRepeatedly(w, dw, b.clipLeft - x);
@@ -112,7 +126,7 @@ inline void DrawSpan(const RenderBuffers& b, uint32_t* colourRow, float* depthRo
 // kMarkOnly: draw nothing, return true at the first row whose span meets the
 // clip rectangle's columns. Corners must be usable.
 template <bool kMarkOnly>
-[[gnu::always_inline]] inline bool ScanTriangle(RenderBuffers& b, const Corner& first,
+[[gnu::always_inline]] inline bool ScanTriangle(const Target& b, const Corner& first,
                                                 const Corner& second, const Corner& third,
                                                 uint32_t colour) {
   // Ordered by their real rows, as the corners were given.
@@ -120,13 +134,21 @@ template <bool kMarkOnly>
   if (pa->row < pb->row) std::swap(pa, pb);
   if (pb->row < pc->row) std::swap(pb, pc);
   const Corner &a = *pa, &bc = *pb, &c = *pc;
+  if constexpr (!kMarkOnly) {
+    if (c.y == a.y && c.y == bc.y) {  // one row, the commonest shape of small triangles
+      if (c.y < b.clipTop || c.y > b.clipBottom) return false;
+      const size_t row = static_cast<size_t>(c.y) * b.width;
+      DrawSpan(b, b.colour + row, b.depth + row, bc.x, bc.w, a.x, a.w, colour);
+      return false;
+    }
+  }
   Edge e1, e2;  // e1: C to B, then B to A; e2: C to A, then A to B
   e1.x = e2.x = c.x;
   e1.w = e2.w = c.w;
   e1.Aim(bc, c.y);
   e2.Aim(a, c.y);
   int switches = 0;
-  const size_t width = static_cast<size_t>(b.width);
+  const size_t width = b.width;
   for (int32_t y = c.y;; ++y) {
     if (y == bc.y) {
       e1.x = bc.x, e1.w = bc.w;
@@ -144,7 +166,7 @@ template <bool kMarkOnly>
         }
       } else {
         const size_t row = static_cast<size_t>(y) * width;
-        DrawSpan(b, b.colour.data() + row, b.depth.data() + row, e1, e2, colour);
+        DrawSpan(b, b.colour + row, b.depth + row, e1.x, e1.w, e2.x, e2.w, colour);
       }
     }
     if (switches >= 2) return false;
@@ -245,7 +267,7 @@ inline bool UsableCorners(const Corner* corners, uint32_t count, const Triangle&
 
 // Whether the corners' bounding box misses the clip rectangle: every pixel
 // of the fill lies between its corners' columns and rows.
-inline bool OutsideClip(const RenderBuffers& b, const Corner& p, const Corner& q, const Corner& r) {
+inline bool OutsideClip(const Target& b, const Corner& p, const Corner& q, const Corner& r) {
   return std::max(std::max(p.x, q.x), r.x) < b.clipLeft ||
          std::min(std::min(p.x, q.x), r.x) > b.clipRight ||
          std::max(std::max(p.y, q.y), r.y) < b.clipTop ||
@@ -281,7 +303,8 @@ void FillTriangle(RenderBuffers& buffers, BufferPoint a, BufferPoint b, BufferPo
                   uint32_t colour) {
   const Corner p = ToCorner(a), q = ToCorner(b), r = ToCorner(c);
   if (p.x == kUnusable || q.x == kUnusable || r.x == kUnusable) return;
-  if (!OutsideClip(buffers, p, q, r)) ScanTriangle<false>(buffers, p, q, r, colour);
+  const Target target = TargetOf(buffers);
+  if (!OutsideClip(target, p, q, r)) ScanTriangle<false>(target, p, q, r, colour);
 }
 
 void DrawLine3D(RenderBuffers& buffers, BufferPoint p0, BufferPoint p1, uint32_t colour) {
@@ -337,14 +360,21 @@ void DrawTriangles(DrawMode mode, const ViewState& view, ModelStore& model, Rend
   if (!lines) PrepareCorners(model, cx, cy, corners);
   const Corner* const corner = corners.data();
   const auto cornerCount = static_cast<uint32_t>(corners.size());
+  // Raw table pointers: the flag stores of the selection would otherwise make
+  // every table be looked up again for each triangle.
+  const Triangle* const triangles = model.triangles.data();
+  uint8_t* const flagBytes = model.triangleFlags.data();
+  const Vec3* const normals = model.triangleNormals.data();
+  const uint16_t* const colours = model.triangleColours.data();
+  const Target target = TargetOf(buffers);
   for (int32_t i = 0; i < count; ++i) {
-    const uint8_t flags = model.triangleFlags[i];
+    const uint8_t flags = flagBytes[i];
     if (hideSelected && (flags & kSelectedBit)) continue;
     uint32_t colour = static_cast<uint32_t>(i);
     if (lines) {
       BufferPoint q[3];
-      if (!ShadeFace(shade, model.triangleNormals[i], flags, model.triangleColours[i], colour) ||
-          !CornersOf(model, model.triangles[i], cx, cy, q)) {
+      if (!ShadeFace(shade, normals[i], flags, colours[i], colour) ||
+          !CornersOf(model, triangles[i], cx, cy, q)) {
         continue;
       }
       DrawLine3D(buffers, q[1], q[2], colour);
@@ -353,18 +383,17 @@ void DrawTriangles(DrawMode mode, const ViewState& view, ModelStore& model, Rend
       continue;
     }
     const Corner* p[3];
-    if (!UsableCorners(corner, cornerCount, model.triangles[i], p)) continue;
+    if (!UsableCorners(corner, cornerCount, triangles[i], p)) continue;
     // A fill wholly outside the clip rectangle is not even shaded.
-    if (OutsideClip(buffers, *p[0], *p[1], *p[2])) continue;
+    if (OutsideClip(target, *p[0], *p[1], *p[2])) continue;
     if (selection) {
       if (!markOnly) {
-        ScanTriangle<false>(buffers, *p[0], *p[1], *p[2], colour);
-      } else if (ScanTriangle<true>(buffers, *p[0], *p[1], *p[2], colour)) {
+        ScanTriangle<false>(target, *p[0], *p[1], *p[2], colour);
+      } else if (ScanTriangle<true>(target, *p[0], *p[1], *p[2], colour)) {
         SetSelected(model, i, unselect);
       }
-    } else if (ShadeFace(shade, model.triangleNormals[i], flags, model.triangleColours[i],
-                         colour)) {
-      ScanTriangle<false>(buffers, *p[0], *p[1], *p[2], colour);
+    } else if (ShadeFace(shade, normals[i], flags, colours[i], colour)) {
+      ScanTriangle<false>(target, *p[0], *p[1], *p[2], colour);
     }
   }
 }

@@ -122,6 +122,45 @@ inline void DrawSpan(const Target& b, uint32_t* colourRow, float* depthRow, int3
   }
 }
 
+// Where an edge from `from` toward `to`, one row lower, stands after one
+// step: the scan's stepping with one row, where a flat edge moves all but one
+// of its columns at once.
+inline void StepOneRow(const Corner& from, const Corner& to, int32_t& x, float& w) {
+  const int32_t dx = std::abs(to.x - from.x);
+  x = from.x + (dx > 1 ? (to.x >= from.x ? dx - 1 : 1 - dx) : 0);
+  w = from.w + (to.w - from.w);
+}
+
+// The scan below for a triangle of one or two rows (A and B at most one row
+// below the top corner C), its rows and spans written out.
+inline void ScanShortTriangle(const Target& b, const Corner& a, const Corner& bc, const Corner& c,
+                              uint32_t colour) {
+  const int32_t y0 = c.y;
+  if (y0 > b.clipBottom) return;
+  const size_t row0 = static_cast<size_t>(y0) * b.width;
+  const bool drawTop = y0 >= b.clipTop;
+  if (a.y == y0 && bc.y == y0) {  // one row: from B to A
+    if (drawTop) DrawSpan(b, b.colour + row0, b.depth + row0, bc.x, bc.w, a.x, a.w, colour);
+    return;
+  }
+  int32_t x = 0;
+  float w = 0.0f;
+  const size_t row1 = row0 + b.width;
+  const bool drawLow = y0 + 1 <= b.clipBottom && y0 + 1 >= b.clipTop;
+  if (bc.y == y0) {  // B beside C, A below
+    if (drawTop) DrawSpan(b, b.colour + row0, b.depth + row0, bc.x, bc.w, c.x, c.w, colour);
+    StepOneRow(bc, a, x, w);
+    if (drawLow) DrawSpan(b, b.colour + row1, b.depth + row1, x, w, a.x, a.w, colour);
+  } else if (a.y == y0) {  // A beside C, B below
+    if (drawTop) DrawSpan(b, b.colour + row0, b.depth + row0, c.x, c.w, a.x, a.w, colour);
+    StepOneRow(a, bc, x, w);
+    if (drawLow) DrawSpan(b, b.colour + row1, b.depth + row1, bc.x, bc.w, x, w, colour);
+  } else {  // C alone on top, A and B below
+    if (drawTop) DrawSpan(b, b.colour + row0, b.depth + row0, c.x, c.w, c.x, c.w, colour);
+    if (drawLow) DrawSpan(b, b.colour + row1, b.depth + row1, bc.x, bc.w, a.x, a.w, colour);
+  }
+}
+
 // Scans the triangle from its top corner C down to the lower of A and B.
 // kMarkOnly: draw nothing, return true at the first row whose span meets the
 // clip rectangle's columns. Corners must be usable.
@@ -135,10 +174,8 @@ template <bool kMarkOnly>
   if (pb->row < pc->row) std::swap(pb, pc);
   const Corner &a = *pa, &bc = *pb, &c = *pc;
   if constexpr (!kMarkOnly) {
-    if (c.y == a.y && c.y == bc.y) {  // one row, the commonest shape of small triangles
-      if (c.y < b.clipTop || c.y > b.clipBottom) return false;
-      const size_t row = static_cast<size_t>(c.y) * b.width;
-      DrawSpan(b, b.colour + row, b.depth + row, bc.x, bc.w, a.x, a.w, colour);
+    if (a.y - c.y <= 1 && bc.y - c.y <= 1) {  // the shapes of small triangles
+      ScanShortTriangle(b, a, bc, c, colour);
       return false;
     }
   }

@@ -103,16 +103,36 @@ LoadedCapacities CapacitiesFor(const ModelStore& s, const LoadedTables& t) {
           EnsuredCapacity(s.lineCapacity, t.lineCount, 1024)};
 }
 
+// Slots a loaded table is read into: only its count when the model's table
+// has room (it is then copied over), else the grown table it becomes.
+size_t LoadedSlots(int32_t count, int32_t capacity, int32_t grown) {
+  return count <= capacity ? size_t(count) : size_t(grown) + 1;
+}
+
+// A loaded table into the model's: copied when it fits, so that loading a
+// small file costs no more than its size; else it takes the model's place,
+// the slots past the count cleared.
+template <typename T>
+void Place(Table<T>& model, Table<T>& loaded, int32_t count, int32_t capacity, int32_t grown) {
+  if (count <= capacity) {
+    if (count > 0)
+      std::memcpy(static_cast<void*>(model.data()), loaded.data(), sizeof(T) * size_t(count));
+    return;
+  }
+  ResizeCleared(loaded, size_t(grown) + 1);
+  model.swap(loaded);
+}
+
 }  // namespace
 
 bool PrepareLoadedTables(const ModelStore& s, LoadedTables& t) {
   const LoadedCapacities c = CapacitiesFor(s, t);
   if (!c.valid() || t.vertexCount < 0 || t.triangleCount < 0 || t.lineCount < 0) return false;
-  const auto tri = size_t(c.triangles) + 1;
+  const size_t tri = LoadedSlots(t.triangleCount, s.triangleCapacity, c.triangles);
   try {
-    t.vertices.reserve(size_t(c.vertices) + 1);
+    t.vertices.reserve(LoadedSlots(t.vertexCount, s.vertexCapacity, c.vertices));
     t.triangles.reserve(tri), t.colours.reserve(tri), t.flags.reserve(tri);
-    t.lines.reserve(size_t(c.lines) + 1);
+    t.lines.reserve(LoadedSlots(t.lineCount, s.lineCapacity, c.lines));
   } catch (const std::bad_alloc&) {
     return false;
   } catch (const std::length_error&) {
@@ -129,31 +149,25 @@ bool PrepareLoadedTables(const ModelStore& s, LoadedTables& t) {
 bool AdoptLoadedTables(ModelStore& s, LoadedTables& t) {
   const LoadedCapacities c = CapacitiesFor(s, t);
   if (!c.valid()) return false;
-  const auto vertexSlots = size_t(c.vertices) + 1, triangleSlots = size_t(c.triangles) + 1;
+  const size_t tri = LoadedSlots(t.triangleCount, s.triangleCapacity, c.triangles);
   try {  // the only allocations; after them nothing can fail
-    ReserveGeometric(s.vertexScratch, vertexSlots);
-    ReserveGeometric(s.triangleNormals, triangleSlots);
-    t.vertices.reserve(vertexSlots);
-    t.triangles.reserve(triangleSlots), t.colours.reserve(triangleSlots);
-    t.flags.reserve(triangleSlots);
-    t.lines.reserve(size_t(c.lines) + 1);
+    ReserveGeometric(s.vertexScratch, size_t(c.vertices) + 1);
+    ReserveGeometric(s.triangleNormals, size_t(c.triangles) + 1);
+    t.vertices.reserve(LoadedSlots(t.vertexCount, s.vertexCapacity, c.vertices));
+    t.triangles.reserve(tri), t.colours.reserve(tri), t.flags.reserve(tri);
+    t.lines.reserve(LoadedSlots(t.lineCount, s.lineCapacity, c.lines));
   } catch (const std::bad_alloc&) {
     return false;
   } catch (const std::length_error&) {
     return false;
   }
-  ResizeCleared(t.vertices, vertexSlots);
-  ResizeCleared(t.triangles, triangleSlots);
-  ResizeCleared(t.colours, triangleSlots);
-  ResizeCleared(t.flags, triangleSlots);
-  ResizeCleared(t.lines, size_t(c.lines) + 1);
-  ResizeCleared(s.vertexScratch, vertexSlots);
-  ResizeCleared(s.triangleNormals, triangleSlots);
-  s.vertices.swap(t.vertices);
-  s.triangles.swap(t.triangles);
-  s.triangleColours.swap(t.colours);
-  s.triangleFlags.swap(t.flags);
-  s.lines.swap(t.lines);
+  ResizeCleared(s.vertexScratch, size_t(c.vertices) + 1);
+  ResizeCleared(s.triangleNormals, size_t(c.triangles) + 1);
+  Place(s.vertices, t.vertices, t.vertexCount, s.vertexCapacity, c.vertices);
+  Place(s.triangles, t.triangles, t.triangleCount, s.triangleCapacity, c.triangles);
+  Place(s.triangleColours, t.colours, t.triangleCount, s.triangleCapacity, c.triangles);
+  Place(s.triangleFlags, t.flags, t.triangleCount, s.triangleCapacity, c.triangles);
+  Place(s.lines, t.lines, t.lineCount, s.lineCapacity, c.lines);
   s.vertexCapacity = c.vertices, s.triangleCapacity = c.triangles, s.lineCapacity = c.lines;
   s.vertexCount = t.vertexCount, s.triangleCount = t.triangleCount, s.lineCount = t.lineCount;
   s.normalsDirty = true;

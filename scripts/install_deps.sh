@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake libsdl2-dev libx11-dev libgtest-dev libbenchmark-dev
-  console-setup-linux xvfb xdotool x11-apps imagemagick
+  console-setup-linux xvfb xdotool x11-apps imagemagick hyperfine
 )
 
 missing=()

@@ -35,6 +35,10 @@ class FileRecords {
     }
     return buffer_.data() + (k - first_) * kStlRecordSize;
   }
+  // Record k + d when it is already held (k held), else null.
+  const uint8_t* Ahead(uint64_t k, uint64_t d) const {
+    return k + d < first_ + held_ ? buffer_.data() + (k + d - first_) * kStlRecordSize : nullptr;
+  }
 
  private:
   static constexpr uint64_t kChunk = 8192;
@@ -48,7 +52,10 @@ class MemoryRecords {
  public:
   explicit MemoryRecords(const std::vector<uint8_t>& records) : records_(records) {}
   uint64_t available() const { return records_.size() / kStlRecordSize; }
-  const uint8_t* Record(uint64_t k) { return records_.data() + k * kStlRecordSize; }
+  const uint8_t* Record(uint64_t k) const { return records_.data() + k * kStlRecordSize; }
+  const uint8_t* Ahead(uint64_t k, uint64_t d) const {
+    return k + d < available() ? Record(k + d) : nullptr;
+  }
 
  private:
   const std::vector<uint8_t>& records_;
@@ -61,14 +68,16 @@ int32_t RoundedQuotient(uint64_t value, double divisor) {
 
 // Index of the vertex equal to the corner, appending it when new.
 bool WeldCorner(ModelStore& m, WeldIndex& index, const uint8_t* corner, int32_t& out) {
-  out = index.Find(m.vertices.data(), corner);
-  if (out >= 0) return true;
-  out = m.vertexCount;
+  out = index.FindOrAdd(m.vertices.data(), corner, m.vertexCount);
+  if (out < m.vertexCount) return true;
   std::memcpy(&m.vertices[out], corner, 12);
-  index.Add(m.vertices.data(), corner, out);
   ++m.vertexCount;
   return m.vertexCount < m.vertexCapacity || GrowVertices(m);
 }
+
+// How many facets ahead the weld slots are fetched: hash slots are spread over
+// memory, and waiting for each one in turn would dominate the import.
+constexpr uint64_t kPrefetchFacets = 8;
 
 // The facet loop shared by binary and text files: facet k becomes triangle k.
 template <typename Records>
@@ -80,6 +89,9 @@ int ImportFacets(Records& records, int32_t n, ModelStore& m, ImportProgress* pro
     if (uint64_t(k) >= records.available()) break;
     const uint8_t* record = records.Record(uint64_t(k));
     if (!record) break;
+    if (const uint8_t* ahead = records.Ahead(uint64_t(k), kPrefetchFacets)) {
+      for (int c = 0; c < 3; ++c) index.Prefetch(ahead + 12 + 12 * c);
+    }
     Triangle& t = m.triangles[m.triangleCount];
     for (int c = 0; c < 3; ++c)
       if (!WeldCorner(m, index, record + 12 + 12 * c, t.corner[c])) return kMsgInvalidFile;

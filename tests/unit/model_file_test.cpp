@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <vector>
 
 #include "core/messages.h"
 #include "core/option_flags.h"
@@ -173,6 +174,41 @@ TEST_F(ModelFile, CountsAtCapacityLoadWithoutGrowing) {
   AppendVertex(model_, Vec3{7, 7, 7});
   EXPECT_EQ(model_.vertexCapacity, 16383);
   EXPECT_EQ(model_.vertices[8191].x, 7.0f);
+}
+
+// A load replaces the tables: every table of a kind must come out with the
+// same slot count, by the growth rule, and the slots past the counts empty.
+TEST_F(ModelFile, LoadingALargerModelSizesEveryTableByTheGrowthRule) {
+  ModelStore big;
+  InitModelStore(big);
+  for (int i = 0; i < 20000; ++i) AppendVertex(big, Vec3{float(i), 1, 2});
+  for (int i = 0; i < 12000; ++i) AppendTriangle(big, Triangle{{i, i + 1, i + 2}}, 5, 0x1111);
+  ASSERT_EQ(SaveModelFile(big, Path("bigger.qv"), false), kMsgFileSaved);
+  ASSERT_TRUE(EnsureTriangleCapacity(model_, 20000));  // room enough: copied in
+  ASSERT_EQ(Load(Path("bigger.qv")), kMsgFileLoaded);
+  ExpectSameModel(big, model_);
+  struct Kind {
+    const char* name;
+    int32_t capacity;
+    std::vector<size_t> sizes;
+  };
+  const Kind kinds[] = {
+      {"vertices", 20009 + 4096, {model_.vertices.size(), model_.vertexScratch.size()}},
+      {"triangles",
+       20000 + 4096,
+       {model_.triangles.size(), model_.triangleNormals.size(), model_.triangleFlags.size(),
+        model_.triangleColours.size()}},
+      {"lines", 8191, {model_.lines.size()}},
+  };
+  const int32_t capacities[] = {model_.vertexCapacity, model_.triangleCapacity,
+                                model_.lineCapacity};
+  for (size_t k = 0; k < 3; ++k) {
+    EXPECT_EQ(capacities[k], kinds[k].capacity) << kinds[k].name;
+    for (size_t size : kinds[k].sizes)
+      EXPECT_EQ(size, size_t(kinds[k].capacity) + 1) << kinds[k].name;
+  }
+  EXPECT_EQ(model_.vertices[model_.vertexCapacity].x, 0.0f);
+  EXPECT_TRUE(model_.normalsDirty);
 }
 
 TEST_F(ModelFile, PartFileOpensAsModelWithoutFlagsKeepingNames) {

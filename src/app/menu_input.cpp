@@ -6,6 +6,7 @@
 #include "app/menu_hooks.h"
 #include "app/menu_tables.h"
 #include "app/menus.h"
+#include "model/file_browser.h"
 
 namespace qelvar {
 namespace {
@@ -161,7 +162,7 @@ PassFlow MenuWheelStep(Modeller& m) {
   const int kind = kMenuItems[a.item].kind;
   if (kind == kKindFileRow) {
     FileListState& list = m.menus.fileList;
-    list.firstEntry = std::max(0, list.firstEntry + 4 * change);
+    ScrollFileList(list, int64_t{4} * change);
   } else if (kind == kKindNameRow) {
     m.menus.partGroup[a.menu] = StepPartGroup(m.menus.partGroup[a.menu], change);
   }

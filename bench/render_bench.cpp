@@ -33,7 +33,6 @@ struct Scene {
   RenderBuffers buffers;
   Backdrop backdrop;
   ValueCells cells;
-  LoopFlags flags;
 
   Scene() {
     InitModelStore(model);
@@ -44,7 +43,8 @@ struct Scene {
     cells.Int(kCellSeparation) = 15;
   }
   void Render() {
-    RenderView(view, model, buffers, backdrop, geometry, cells, kStartOptions, 0, flags);
+    RenderView(view, model, buffers, backdrop, geometry,
+               MakeFrameSettings(kStartOptions, cells, false));
   }
 };
 

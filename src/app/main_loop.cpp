@@ -5,8 +5,10 @@
 #include <algorithm>
 
 #include "app/menu_hooks.h"
+#include "app/menus.h"
+#include "app/tool_steps.h"
+#include "core/menu_ids.h"
 #include "render/camera.h"
-#include "tools/mouse_light.h"
 #include "render/presentation.h"
 #include "render/render_view.h"
 #include "render/rounding.h"
@@ -32,8 +34,8 @@ void RefreshDisplayedValues(Modeller& m) {
   c.Int(kCellScaling) = RoundToInt(v.scaling);
   c.Int(kCellHOffset) = v.centreX;
   c.Int(kCellVOffset) = v.centreY;
-  m.model.defaultColour = ComposeColour(c.Int(kCellDefaultRed), c.Int(kCellDefaultGreen),
-                                        c.Int(kCellDefaultBlue));
+  m.model.defaultColour =
+      ComposeColour(c.Int(kCellDefaultRed), c.Int(kCellDefaultGreen), c.Int(kCellDefaultBlue));
   for (int cell = kCellChangeRed; cell <= kCellDefaultBlue; ++cell)
     c.Int(cell) = std::clamp(c.Int(cell), 0, 31);
 }
@@ -43,19 +45,7 @@ bool MouseUnchanged(const MouseState& s) {
          s.buttons == s.previousButtons && s.wheel == s.previousWheel;
 }
 
-// Step 6: the frame-rate tool re-renders every pass; any key or a right click ends it.
-void FrameRateToolStep(Modeller& m) {
-  ToolState& t = m.tools;
-  m.flags.redrawRequested = true;
-  const double now = m.platform.Clock();
-  if (now - t.frameRateStart > 4.0) {
-    t.frameRateStart = now;
-    t.frameRateFrames = 0;
-  }
-  if (m.mouse.rightClick || !m.flags.lastKey.empty()) t.toolMode = 0;
-}
-
-// Steps 5 to 9: poll until something happened. False when the pass ends here.
+// Polls until something happened. False when the pass ends here.
 bool WaitForInput(Modeller& m) {
   LoopFlags& f = m.flags;
   for (;;) {
@@ -63,11 +53,11 @@ bool WaitForInput(Modeller& m) {
     f.lastKey = m.platform.TakeKey();
     // The close request ends the program wherever it arrives; the frame-rate
     // tool's "any key" and the key Alt drops must not swallow it.
-    if (IsExtendedKey(f.lastKey, kScanClose)) m.platform.EndProgram();
-    if (m.tools.toolMode == kToolFrameRate) {
-      FrameRateToolStep(m);
-      return false;
-    }
+    if (IsCloseRequest(f.lastKey)) m.platform.EndProgram();
+    ToolContext c = MakeToolContext(m);
+    const ToolOutcome step = ToolPassStep(c, MakeToolInput(m));
+    ApplyToolOutcome(m, step);
+    if (step.endsPass) return false;
     const bool alt = m.platform.KeyHeld(kScanAlt);
     if (alt && !f.previousAltState) {
       f.screenDirty = 2;
@@ -86,7 +76,7 @@ bool WaitForInput(Modeller& m) {
 
 enum class GlobalKey { kNone, kToolStep, kEndPass, kHelp };
 
-// Step 11: F1, F2..F5, F6/F8 and Escape.
+// F1, F2..F5, F6/F8 and Escape.
 GlobalKey HandleGlobalKeys(Modeller& m) {
   const std::string& key = m.flags.lastKey;
   if (IsExtendedKey(key, kScanF1)) {
@@ -94,11 +84,16 @@ GlobalKey HandleGlobalKeys(Modeller& m) {
     m.flags.screenDirty = 1;
     return GlobalKey::kHelp;
   }
-  static constexpr struct { int scan, menu; } kMenuKeys[] = {
-      {kScanF2, 15}, {kScanF3, 10}, {kScanF4, 22}, {kScanF5, 23}};
+  static constexpr struct {
+    int scan;
+    Menu menu;
+  } kMenuKeys[] = {{kScanF2, Menu::kCreatePrimitive},
+                   {kScanF3, Menu::kSelection},
+                   {kScanF4, Menu::kActions},
+                   {kScanF5, Menu::kMiscTools}};
   for (const auto& k : kMenuKeys) {
     if (IsExtendedKey(key, k.scan)) {
-      OpenMenu(m, k.menu);
+      OpenMenu(m, MenuNumber(k.menu));
       m.flags.screenDirty = 1;
       return GlobalKey::kToolStep;
     }
@@ -113,55 +108,29 @@ GlobalKey HandleGlobalKeys(Modeller& m) {
     return GlobalKey::kEndPass;
   }
   if (key == "\x1b") {
-    ResetView(m.view, m.geometry, m.flags);
+    ResetView(m.view, m.geometry);
+    m.flags.redrawRequested = true;
     return GlobalKey::kEndPass;
   }
   return GlobalKey::kNone;  // the close request never gets here (WaitForInput)
 }
 
-// Step 14: camera keys while the view is unlocked and no menu has the focus.
+// Camera keys while the view is unlocked and no menu has the focus.
 void HandleCameraKeys(Modeller& m) {
   if (HasOption(m.options, kOptLockView) || MenuHasKeyboardFocus(m)) return;
   const bool shift = m.platform.KeyHeld(kScanLeftShift) || m.platform.KeyHeld(kScanRightShift);
-  CameraKey(m.view, m.flags.lastKey, shift, m.flags);
+  if (CameraKey(m.view, m.flags.lastKey, shift) == CameraKeyEffect::kViewChanged)
+    m.flags.redrawRequested = true;
 }
 
-void EndTool(Modeller& m) {
-  m.tools.toolMode = 0;
-  m.flags.screenDirty = 1;
-}
-
-// Step 16: the active tool takes the mouse; with none, mouse look.
+// The active tool takes the mouse; with none, mouse look.
 void ToolStep(Modeller& m) {
   if (m.flags.menuItemClicked) return;
-  const int dx = m.mouse.mouseX - m.mouse.pressX;
-  const int dy = m.mouse.mouseY - m.mouse.pressY;
-  switch (m.tools.toolMode) {
-    case 0:
-      if (!HasOption(m.options, kOptLockView))
-        MouseLook(m.view, m.geometry, dx, dy, m.mouse.buttons, m.flags);
-      break;
-    case kToolMouseLight:
-      MouseLightTool(m.view, m.geometry, dx, dy, m.mouse.buttons, m.mouse.rightClick != 0,
-                     m.cells, m.tools.toolMode, m.flags);
-      break;
-    case kToolVertexEdit:
-      // Picking and editing vertices is not built yet; the tool still ends as
-      // it will: on a click, or when its check box is unticked.
-      if (m.mouse.leftClick || m.mouse.rightClick || !HasOption(m.options, kOptVertSelector)) {
-        m.options &= ~(1u << kOptVertSelector);
-        EndTool(m);
-      }
-      break;
-    default:
-      // The other construction tools are not built yet; a right click ends
-      // them, so the view never stays stuck without mouse look.
-      if (m.mouse.rightClick) EndTool(m);
-      break;
-  }
+  ToolContext c = MakeToolContext(m);
+  ApplyToolOutcome(m, ToolMouseStep(c, MakeToolInput(m)));
 }
 
-// Step 17: the reference positions and previous-pass view values.
+// The reference positions and previous-pass view values.
 void EndOfPass(Modeller& m) {
   MouseState& s = m.mouse;
   m.flags.selectionDrag = false;
@@ -172,7 +141,8 @@ void EndOfPass(Modeller& m) {
   RememberPreviousView(m.view, m.cells);
 }
 
-// Steps 10 to 15; returns how the pass goes on.
+// Global keys, wheel, menu keys, camera keys and the mouse on menus; returns
+// how the pass goes on.
 PassFlow DispatchInput(Modeller& m) {
   MouseState& s = m.mouse;
   if (!(s.buttons & 1)) m.flags.autoRepeatClick = false;
@@ -181,10 +151,14 @@ PassFlow DispatchInput(Modeller& m) {
     s.pressY = s.mouseY;
   }
   switch (HandleGlobalKeys(m)) {
-    case GlobalKey::kHelp: return PassFlow::kEndPassNoBookkeeping;
-    case GlobalKey::kToolStep: return PassFlow::kToolStep;
-    case GlobalKey::kEndPass: return PassFlow::kEndPass;
-    case GlobalKey::kNone: break;
+    case GlobalKey::kHelp:
+      return PassFlow::kEndPassNoBookkeeping;
+    case GlobalKey::kToolStep:
+      return PassFlow::kToolStep;
+    case GlobalKey::kEndPass:
+      return PassFlow::kEndPass;
+    case GlobalKey::kNone:
+      break;
   }
   if (s.wheel != s.previousWheel) {
     const PassFlow flow = MenuWheelStep(m);
@@ -225,6 +199,7 @@ void UpdateScreen(Modeller& m) {
   LoopFlags& f = m.flags;
   RefreshDisplayedValues(m);
   m.cells.Int(kCellSelectedCount) = CountSelected(m.model);
+  RunToolDisplayStep(m);
   m.platform.Lock();
   if (!(f.screenDirty == 2 && !f.messageOnScreen)) {
     PresentFrame(m.buffers, m.geometry, m.colours, m.platform.screen());
@@ -247,9 +222,12 @@ void MainLoopPass(Modeller& m) {
     m.model.normalsDirty = false;
     f.redrawRequested = true;
   }
-  NoteToolForStereo(m.options, m.tools.toolMode, f);
+  const int tool = ToolNumber(m.tools.mode);
+  if (StereoNeedsRedraw(m.options, tool, f.previousTool)) f.redrawRequested = true;
+  f.previousTool = tool;
   if (f.redrawRequested) {
-    RenderView(m);
+    RenderView(m.view, m.model, m.buffers, m.backdrop, m.geometry,
+               MakeFrameSettings(m.options, m.cells, ToolActive(m.tools)));
     f.redrawRequested = false;
     f.screenDirty = 1;
     m.tools.selectionCentre = ComputeSelectionCentre(m.model);
@@ -257,10 +235,14 @@ void MainLoopPass(Modeller& m) {
   if (f.screenDirty != 0) UpdateScreen(m);
   if (!WaitForInput(m)) return;
   switch (DispatchInput(m)) {
-    case PassFlow::kEndPassNoBookkeeping: return;
-    case PassFlow::kEndPass: break;
+    case PassFlow::kEndPassNoBookkeeping:
+      return;
+    case PassFlow::kEndPass:
+      break;
     case PassFlow::kContinue:
-    case PassFlow::kToolStep: ToolStep(m); break;
+    case PassFlow::kToolStep:
+      ToolStep(m);
+      break;
   }
   EndOfPass(m);
 }

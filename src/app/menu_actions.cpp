@@ -9,6 +9,7 @@
 #include "app/menu_tables.h"
 #include "app/menus.h"
 #include "app/text_prompt.h"
+#include "app/tool_steps.h"
 #include "app/value_fields.h"
 #include "core/menu_ids.h"
 #include "core/messages.h"
@@ -29,7 +30,7 @@ void ToggleOption(Modeller& m, int bit) {
   if (bit == kOptAllFiles) {
     RestartFileList(m.menus.fileList);
   }
-  if (HasOption(m.options, kOptVertSelector)) m.tools.toolMode = kToolVertexEdit;
+  if (HasOption(m.options, kOptVertSelector)) StartTool(m, ToolMode::kVertexEdit);
   m.flags.redrawRequested = true;
 }
 
@@ -59,7 +60,7 @@ void RenamePartGroup(Modeller& m, int group) {
 void Confirm(Modeller& m) {
   switch (m.menus.chosenMenu) {
     case kChangeColourMenu:
-      ApplyChangeColour(m.model, m.cells, m.flags);
+      if (ApplyChangeColour(m.model, m.cells)) m.flags.redrawRequested = true;
       break;
     default:  // move, duplicate, rotate, scale, delete, drill press: not connected yet
       m.flags.statusMessage = kMsgNotImplemented;
@@ -145,8 +146,8 @@ void RunCommand(Modeller& m, int number) {
     case Command::kBottomView:
     case Command::kLeftSideView:
     case Command::kRightSideView:
-      ApplyPresetView(m.view, static_cast<PresetView>(number - CommandNumber(Command::kFrontView)),
-                      m.flags);
+      ApplyPresetView(m.view, static_cast<PresetView>(number - CommandNumber(Command::kFrontView)));
+      m.flags.redrawRequested = true;
       break;
     case Command::kSelectAll:
       SelectAll(m.model);
@@ -182,7 +183,7 @@ void RunCommand(Modeller& m, int number) {
       SaveScreenshotCommand(m);
       break;
     case Command::kRainbow:
-      ApplyRainbow(m.model, m.flags);
+      if (ApplyRainbow(m.model)) m.flags.redrawRequested = true;
       break;
     case Command::kFileListPage:
       StepFileListPageCommand(m);
@@ -194,7 +195,7 @@ void RunCommand(Modeller& m, int number) {
       LoadBackdropCommand(m);
       break;
     case Command::kMouseLight:  // "Mouse light": the main loop runs the tool until a right click
-      m.tools.toolMode = kToolMouseLight;
+      StartTool(m, ToolMode::kMouseLight);
       break;
     default:  // operations not connected yet
       m.flags.statusMessage = kMsgNotImplemented;

@@ -10,11 +10,11 @@
 #include "app/menus.h"
 #include "app/text_drawing.h"
 #include "render/overlays.h"
+#include "tools/tool_dispatch.h"
 
 namespace qelvar {
 namespace {
 
-constexpr uint32_t kPickColour = 0x00FF00;
 constexpr int kSelectionMenu = 10;
 
 struct StatusMessage {
@@ -45,7 +45,7 @@ static_assert([] {
   return true;
 }());
 
-constexpr std::array<std::string_view, 9> kToolNames = {
+constexpr std::array<std::string_view, kToolModeCount> kToolNames = {
     "mouselook",
     "mouse plot (R-click to end)",
     "selection",
@@ -57,13 +57,9 @@ constexpr std::array<std::string_view, 9> kToolNames = {
     "mouse light (R-click to end)",
 };
 
-// The selection tool lives only while its box is ticked and its menu is open.
-void SelectionToolUpkeep(Modeller& m) {
-  if (m.tools.toolMode == kToolSelection) m.tools.toolMode = 0;
-  if (m.tools.toolMode != 0 || !HasOption(m.options, kOptSelectTool) ||
-      !MenuIsOpen(m.menus, kSelectionMenu))
-    return;
-  m.tools.toolMode = kToolSelection;
+// The selection tool's rectangle from the drag origin to the pointer.
+void DrawSelectionRectangle(Modeller& m) {
+  if (m.tools.mode != ToolMode::kSelection) return;
   const MouseState& ms = m.mouse;
   const uint32_t c = EntryColour(m, kColourSelectRect);
   Screen& s = m.platform.screen();
@@ -78,29 +74,30 @@ constexpr int kToolTextColumn = 3 + 6;  // after "tool: "
 void DrawStatusLines(Modeller& m) {
   const std::string file = "current file: " + m.modelFileName.substr(0, 24);
   PrintAt(m, 1, 3, file, kColourCheckRow, kColourText);
-  const std::string_view name = ToolName(m.tools.toolMode, HasOption(m.options, kOptStereo));
+  const std::string_view name = ToolName(m.tools.mode, HasOption(m.options, kOptStereo));
   PrintAt(m, 3, 3, std::string("tool: ").append(name), kColourCheckRow, kColourText);
 }
 
 // The frame rate averaged since the measurement started (it restarts every 4 s).
 void DrawFrameRate(Modeller& m) {
-  m.tools.frameRateFrames += 1;
   const double elapsed = m.platform.Clock() - m.tools.frameRateStart;
   if (!(elapsed > 0.0)) return;
   char figure[40];
   std::snprintf(figure, sizeof figure, " %.16g",
                 static_cast<double>(m.tools.frameRateFrames) / elapsed);
-  PrintAt(m, 3, kToolTextColumn + static_cast<int>(kToolNames[kToolFrameRate].size()), figure,
-          kColourCheckRow, kColourText);
+  PrintAt(m, 3,
+          kToolTextColumn + static_cast<int>(kToolNames[ToolNumber(ToolMode::kFrameRate)].size()),
+          figure, kColourCheckRow, kColourText);
 }
 
-// The vertex picked by the triangle, fan and vertex-edit tools. The corner
-// and candidate slots of the triangle tools are drawn once those tools keep them.
+// The vertices the active tool marks.
 void DrawToolMarkers(Modeller& m) {
-  const int tool = m.tools.toolMode;
-  if (tool != kToolManualTriangle && tool != kToolManualFan && tool != kToolVertexEdit) return;
-  DrawVertexMarker(m.view, m.model, m.geometry.detail, m.tools.pickedVertex,
-                   MarkerColour(m, kPickColour), m.platform.screen());
+  const ToolMarkers markers = CollectToolMarkers(m.tools);
+  for (int i = 0; i < markers.count; ++i) {
+    const ToolMarker& k = markers.marker[size_t(i)];
+    DrawVertexMarker(m.view, m.model, m.geometry.detail, k.vertex, MarkerColour(m, k.rgb),
+                     m.platform.screen());
+  }
 }
 
 }  // namespace
@@ -111,19 +108,20 @@ std::string_view StatusMessageText(int number) {
   return "                         ";
 }
 
-std::string_view ToolName(int toolMode, bool stereo) {
-  if (toolMode == 0) return stereo ? "stereo view" : "mouselook";
-  if (toolMode < 0 || toolMode >= static_cast<int>(kToolNames.size())) return "";
-  return kToolNames[toolMode];
+std::string_view ToolName(ToolMode mode, bool stereo) {
+  if (mode == ToolMode::kNone) return stereo ? "stereo view" : "mouselook";
+  const int number = ToolNumber(mode);
+  if (number < 0 || number >= static_cast<int>(kToolNames.size())) return "";
+  return kToolNames[size_t(number)];
 }
 
 void DrawOverlay(Modeller& m) {
   m.menus.workingPartGroup = m.menus.partGroup;
   m.menus.fileList.rowCounter = 0;
-  SelectionToolUpkeep(m);
+  DrawSelectionRectangle(m);
   DrawStatusLines(m);
   DrawToolMarkers(m);
-  if (m.tools.toolMode == kToolFrameRate) DrawFrameRate(m);
+  if (m.tools.mode == ToolMode::kFrameRate) DrawFrameRate(m);
   DrawMenus(m);
 }
 

@@ -16,7 +16,7 @@ constexpr int kMessageRow = 23;
 // The 25-character text of a status message, blank for an unknown number.
 std::string_view StatusMessageText(int number);
 // The text after "tool: " for a tool mode (without the frame-rate figure).
-std::string_view ToolName(int toolMode, bool stereo);
+std::string_view ToolName(ToolMode mode, bool stereo);
 
 inline constexpr std::array<std::string_view, 15> kHelpLines = {
     " F1 (this reminder)       ", " F2 create primitives     ", " F3 selection             ",

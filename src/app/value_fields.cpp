@@ -7,11 +7,11 @@
 #include "app/main_loop.h"
 #include "app/menu_tables.h"
 #include "app/text_drawing.h"
+#include "app/tool_steps.h"
 #include "app/value_format.h"
 
 namespace qelvar {
 namespace {
-
 
 enum class EditEnd { kAccept, kAcceptAndTab, kAbandon };
 
@@ -32,7 +32,7 @@ bool StartMousePlot(Modeller& m, int cell) {
   if (!HasOption(m.options, kOptMousePlot)) return false;
   const int group = PlotGroupOf(cell);
   if (group < 0) return false;
-  m.tools.toolMode = kToolMousePlot;
+  StartTool(m, ToolMode::kMousePlot);
   m.tools.plotGroup = group;
   m.tools.plotMenu = m.menus.chosenMenu;
   return true;

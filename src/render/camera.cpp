@@ -76,20 +76,14 @@ bool Pan(ViewState& v, const std::string& key) {
 
 }  // namespace
 
-bool CameraKey(ViewState& view, const std::string& key, bool shiftHeld, LoopFlags& flags) {
-  if (Rotate(view, key, shiftHeld ? kLargeStep : kSmallStep) || DollyOrZoom(view, key)) {
-    NormaliseView(view, flags);
-    return true;
-  }
-  if (Pan(view, key)) {
-    flags.redrawRequested = true;
-    return true;
-  }
-  return false;
+CameraKeyEffect CameraKey(ViewState& view, const std::string& key, bool shiftHeld) {
+  if (Rotate(view, key, shiftHeld ? kLargeStep : kSmallStep) || DollyOrZoom(view, key))
+    return NormaliseView(view) ? CameraKeyEffect::kViewChanged : CameraKeyEffect::kViewUnchanged;
+  if (Pan(view, key)) return CameraKeyEffect::kViewChanged;
+  return CameraKeyEffect::kNotCameraKey;
 }
 
-void MouseLook(ViewState& view, const ScreenGeometry& geometry, int dx, int dy, int buttons,
-               LoopFlags& flags) {
+bool MouseLook(ViewState& view, const ScreenGeometry& geometry, int dx, int dy, int buttons) {
   const float fdx = static_cast<float>(dx), fdy = static_cast<float>(dy);
   const float width = static_cast<float>(geometry.bufferWidth);
   const float height = static_cast<float>(geometry.bufferHeight);
@@ -97,8 +91,7 @@ void MouseLook(ViewState& view, const ScreenGeometry& geometry, int dx, int dy, 
   if (left && right) {
     view.hOffset += fdx / view.scaling;
     view.vOffset += fdy / view.scaling;
-    flags.redrawRequested = true;
-    return;
+    return true;
   }
   if (left) {
     view.angleXY = view.previousAngleXY + fdx * kTwoPi / width;
@@ -108,7 +101,7 @@ void MouseLook(ViewState& view, const ScreenGeometry& geometry, int dx, int dy, 
     view.scaling = view.previousScaling * (1.0f + 2.0f * fdx / width);
     view.distance = view.previousDistance * (1.0f + fdy / height);
   }
-  NormaliseView(view, flags);
+  return NormaliseView(view);
 }
 
 }  // namespace qelvar

@@ -309,9 +309,7 @@ void DrawTriangles(DrawMode mode, const ViewState& view, ModelStore& model, Rend
 }
 
 void SelectionPass(const ViewState& view, ModelStore& model, RenderBuffers& buffers,
-                   uint32_t options, float drawDepth, int left, int top, int right, int bottom,
-                   LoopFlags& flags) {
-  flags.redrawRequested = true;
+                   uint32_t options, float drawDepth, int left, int top, int right, int bottom) {
   // The rectangle is kept inside the buffer so that no pass writes outside it.
   left = std::max(left, 0), top = std::max(top, 0);
   right = std::min(right, buffers.width - 1), bottom = std::min(bottom, buffers.height - 1);

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 
-#include "app/loop_state.h"
 #include "core/screen_geometry.h"
 #include "model/model_store.h"
 #include "render/render_buffers.h"
@@ -51,9 +50,8 @@ void DrawTriangles(DrawMode mode, const ViewState& view, ModelStore& model, Rend
 
 // Selects (or with "Unselect" unselects) the triangles under the rectangle
 // [left, right] x [top, bottom] of the last frame's projection. The colour
-// buffer is invalid afterwards; a re-render is requested.
+// buffer is invalid afterwards: the caller must re-render.
 void SelectionPass(const ViewState& view, ModelStore& model, RenderBuffers& buffers,
-                   uint32_t options, float drawDepth, int left, int top, int right, int bottom,
-                   LoopFlags& flags);
+                   uint32_t options, float drawDepth, int left, int top, int right, int bottom);
 
 }  // namespace qelvar

@@ -60,7 +60,7 @@ void InitView(ViewState& view, const ScreenGeometry& geometry) {
   view.previousScaling = view.scaling;
 }
 
-void PrepareView(ViewState& view, const ScreenGeometry& geometry, const ValueCells& cells) {
+void PrepareView(ViewState& view, const ScreenGeometry& geometry, const FrameSettings& frame) {
   // NaN (an infinite zoom times a zero offset) rounds to INT64_MIN and is clamped too.
   view.centreX = ClampCentre(
       RoundToInt64(view.scaling * view.hOffset + static_cast<float>(geometry.bufferWidth / 2)));
@@ -69,7 +69,7 @@ void PrepareView(ViewState& view, const ScreenGeometry& geometry, const ValueCel
   view.cosXY = Cos(view.angleXY), view.sinXY = Sin(view.angleXY);
   view.cosYZ = Cos(view.angleYZ), view.sinYZ = Sin(view.angleYZ);
   view.cosXZ = Cos(view.angleXZ), view.sinXZ = Sin(view.angleXZ);
-  const float lightXY = cells.Real(kCellLightXY), lightYZ = cells.Real(kCellLightYZ);
+  const float lightXY = frame.lightXY, lightYZ = frame.lightYZ;
   view.cosLightXY = Cos(lightXY), view.sinLightXY = Sin(lightXY);
   view.cosLightYZ = Cos(lightYZ), view.sinLightYZ = Sin(lightYZ);
 }
@@ -82,7 +82,7 @@ void ProjectVertices(const ViewState& view, float hSampling, bool quickRender, M
   }
 }
 
-void NormaliseView(ViewState& view, LoopFlags& flags) {
+bool NormaliseView(ViewState& view) {
   view.angleXY = WrapAngle(view.angleXY);
   view.angleYZ = WrapAngle(view.angleYZ);
   view.angleXZ = WrapAngle(view.angleXZ);
@@ -90,8 +90,9 @@ void NormaliseView(ViewState& view, LoopFlags& flags) {
   if (view.angleXY != view.previousAngleXY || view.angleYZ != view.previousAngleYZ ||
       view.angleXZ != view.previousAngleXZ || view.distance != view.previousDistance ||
       view.scaling != view.previousScaling) {
-    flags.redrawRequested = true;
+    return true;
   }
+  return false;
 }
 
 void RememberPreviousView(ViewState& view, const ValueCells& cells) {
@@ -104,7 +105,7 @@ void RememberPreviousView(ViewState& view, const ValueCells& cells) {
   view.previousLightYZ = cells.Real(kCellLightYZ);
 }
 
-void ApplyPresetView(ViewState& view, PresetView preset, LoopFlags& flags) {
+void ApplyPresetView(ViewState& view, PresetView preset) {
   // Quarter turns of angleXY and angleYZ for each view.
   struct Turns {
     int xy, yz;
@@ -115,15 +116,13 @@ void ApplyPresetView(ViewState& view, PresetView preset, LoopFlags& flags) {
   view.angleXY = static_cast<float>(t.xy) * kRightAngle;
   view.angleYZ = static_cast<float>(t.yz) * kRightAngle;
   view.angleXZ = 0.0f;
-  flags.redrawRequested = true;
 }
 
-void ResetView(ViewState& view, const ScreenGeometry& geometry, LoopFlags& flags) {
+void ResetView(ViewState& view, const ScreenGeometry& geometry) {
   view.distance = 250.0f;
   view.scaling = StartScaling(geometry);
   view.hOffset = 0.0f;
   view.vOffset = 0.0f;
-  flags.redrawRequested = true;
 }
 
 Vec3 ScreenToModel(const ViewState& view, const ScreenGeometry& geometry, uint32_t options,

@@ -5,10 +5,10 @@
 
 #include <cstdint>
 
-#include "app/loop_state.h"
 #include "core/screen_geometry.h"
 #include "core/value_cells.h"
 #include "model/model_store.h"
+#include "render/frame_settings.h"
 #include "render/view_state.h"
 
 namespace qelvar {
@@ -20,7 +20,7 @@ void InitView(ViewState& view, const ScreenGeometry& geometry);
 
 // Projection centre and the sines and cosines of the view and light angles
 // ("LXY", "LYZ" cells) for one re-render.
-void PrepareView(ViewState& view, const ScreenGeometry& geometry, const ValueCells& cells);
+void PrepareView(ViewState& view, const ScreenGeometry& geometry, const FrameSettings& frame);
 
 // Rotation only (X-Y, then Y-Z, then X-Z unless quick), with the cached sines
 // and cosines of the last PrepareView.
@@ -39,12 +39,12 @@ inline Vec3 TransformPoint(const ViewState& v, bool quickRender, Vec3 p) {
 // Offsets are only meaningful where depth >= 1.
 void ProjectVertices(const ViewState& view, float hSampling, bool quickRender, ModelStore& model);
 
-// Wraps the angles once into [0, 2*pi], bounds scaling below by 1 and
-// requests a re-render when the view differs from the previous pass.
-void NormaliseView(ViewState& view, LoopFlags& flags);
+// Wraps the angles once into [0, 2*pi] and bounds scaling below by 1. True
+// when the view differs from the previous pass (a re-render is due).
+bool NormaliseView(ViewState& view);
 
 enum class PresetView { kFront, kBack, kTop, kBottom, kLeftSide, kRightSide };
-void ApplyPresetView(ViewState& view, PresetView preset, LoopFlags& flags);
+void ApplyPresetView(ViewState& view, PresetView preset);
 
 // End of a main-loop pass: the angles, distance, scaling and the light angles
 // ("LXY", "LYZ") become the previous-pass values that NormaliseView, mouse
@@ -52,7 +52,7 @@ void ApplyPresetView(ViewState& view, PresetView preset, LoopFlags& flags);
 void RememberPreviousView(ViewState& view, const ValueCells& cells);
 
 // Distance, scale and pan back to their defaults (vertical pan 0); angles stay.
-void ResetView(ViewState& view, const ScreenGeometry& geometry, LoopFlags& flags);
+void ResetView(ViewState& view, const ScreenGeometry& geometry);
 
 // The model point under buffer pixel (column, row) at camera depth `depth`
 // (1 / depth-buffer value). The origin unless quick render is on; on empty

@@ -51,19 +51,19 @@ uint16_t RainbowColour(int32_t k, int32_t segment) {
 
 }  // namespace
 
-void ApplyChangeColour(ModelStore& model, const ValueCells& cells, LoopFlags& flags) {
-  if (model.triangleCount == 0) return;
+bool ApplyChangeColour(ModelStore& model, const ValueCells& cells) {
+  if (model.triangleCount == 0) return false;
   const uint16_t word = ComposeColour(cells.Int(kCellChangeRed), cells.Int(kCellChangeGreen),
                                       cells.Int(kCellChangeBlue));
   for (int32_t i = 0; i < model.triangleCount; ++i) {
     if (model.triangleFlags[i] & kSelectedBit) model.triangleColours[i] = word;
   }
-  flags.redrawRequested = true;
+  return true;
 }
 
-void ApplyRainbow(ModelStore& model, LoopFlags& flags) {
+bool ApplyRainbow(ModelStore& model) {
   const int32_t selected = CountSelected(model);
-  if (selected == 0) return;
+  if (selected == 0) return false;
   // Fewer than six selected would give ramps of length 0; ramps of one
   // triangle give each of them a distinct hue instead.
   const int32_t segment = std::max(selected / 6, 1);
@@ -72,7 +72,7 @@ void ApplyRainbow(ModelStore& model, LoopFlags& flags) {
     if (model.triangleFlags[i] & kSelectedBit)
       model.triangleColours[i] = RainbowColour(k++, segment);
   }
-  flags.redrawRequested = true;
+  return true;
 }
 
 }  // namespace qelvar

@@ -2,16 +2,16 @@
 // circle spread over them in index order.
 #pragma once
 
-#include "app/loop_state.h"
 #include "core/value_cells.h"
 #include "model/model_store.h"
 
 namespace qelvar {
 
 // Stores the "Change color" cells' colour word in every selected triangle.
-void ApplyChangeColour(ModelStore& model, const ValueCells& cells, LoopFlags& flags);
+// Both return true when a colour changed (a re-render is due).
+bool ApplyChangeColour(ModelStore& model, const ValueCells& cells);
 
 // Red, yellow, green, cyan, blue, magenta ramps over the selected triangles.
-void ApplyRainbow(ModelStore& model, LoopFlags& flags);
+bool ApplyRainbow(ModelStore& model);
 
 }  // namespace qelvar

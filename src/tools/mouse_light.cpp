@@ -6,20 +6,12 @@
 namespace qelvar {
 
 void MouseLightTool(const ViewState& view, const ScreenGeometry& geometry, int dx, int dy,
-                    int buttons, bool rightClick, ValueCells& cells, int& toolMode,
-                    LoopFlags& flags) {
-  if (rightClick) {
-    toolMode = 0;
-    flags.screenDirty = 1;
-    return;
-  }
-  if (buttons & 1) {
-    cells.Real(kCellLightXY) = view.previousLightXY + static_cast<float>(dx) * kTwoPi /
-                                                          static_cast<float>(geometry.bufferWidth);
-    cells.Real(kCellLightYZ) = view.previousLightYZ - static_cast<float>(dy) * kTwoPi /
-                                                          static_cast<float>(geometry.bufferHeight);
-  }
-  flags.redrawRequested = true;
+                    int buttons, ValueCells& cells) {
+  if (!(buttons & 1)) return;
+  cells.Real(kCellLightXY) = view.previousLightXY + static_cast<float>(dx) * kTwoPi /
+                                                        static_cast<float>(geometry.bufferWidth);
+  cells.Real(kCellLightYZ) = view.previousLightYZ - static_cast<float>(dy) * kTwoPi /
+                                                        static_cast<float>(geometry.bufferHeight);
 }
 
 }  // namespace qelvar

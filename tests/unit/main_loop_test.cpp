@@ -194,44 +194,44 @@ TEST_F(Loop, ClickOnAMenuThenDragDoesNotTurnTheView) {
 
 TEST_F(Loop, FrameRateToolTakesEveryKeyAsItsEnd) {
   FirstPass();
-  m.tools.toolMode = 5;
+  m.tools.mode = ToolMode::kFrameRate;
   m.tools.frameRateFrames = 7;
   p.clock = 4.5;
   Pass("", {10, 10, 0, 0});
-  EXPECT_EQ(m.tools.toolMode, 5);
+  EXPECT_EQ(m.tools.mode, ToolMode::kFrameRate);
   EXPECT_TRUE(m.flags.redrawRequested);
   EXPECT_EQ(m.tools.frameRateStart, 4.5);  // more than 4 s: the measurement restarts
   EXPECT_EQ(m.tools.frameRateFrames, 0);
   EXPECT_EQ(m.mouse.pressX, 0);  // the pass ended before the bookkeeping
   Pass("w");
-  EXPECT_EQ(m.tools.toolMode, 0);
+  EXPECT_EQ(m.tools.mode, ToolMode::kNone);
   EXPECT_EQ(m.view.vOffset, 75.0f / 400.0f);  // the key only ended the tool
   // Closing the window is no key to end the tool with: it ends the program.
-  m.tools.toolMode = 5;
+  m.tools.mode = ToolMode::kFrameRate;
   EXPECT_THROW(Pass(ExtendedKey(kScanClose)), ProgramEnded);
 }
 
 TEST_F(Loop, ToolsNotYetBuiltCanStillBeEnded) {
   FirstPass();
   // Mouse plot: dragging does not turn the view, a right click ends the tool.
-  m.tools.toolMode = 1;
+  m.tools.mode = ToolMode::kMousePlot;
   const float angle = m.view.angleXY;
   Pass("", {100, 100, 0, 1});
   Pass("", {150, 100, 0, 1});
   EXPECT_EQ(m.view.angleXY, angle);
-  EXPECT_EQ(m.tools.toolMode, 1);
+  EXPECT_EQ(m.tools.mode, ToolMode::kMousePlot);
   Pass("", {151, 100, 0, 0});
   Pass("", {152, 100, 0, 2});
-  EXPECT_EQ(m.tools.toolMode, 0);
+  EXPECT_EQ(m.tools.mode, ToolMode::kNone);
   EXPECT_EQ(m.flags.screenDirty, 1);
   // Vertex edit ends on a left click and clears its check box.
   Pass("", {153, 100, 0, 0});
   m.options |= 1u << kOptVertSelector;
-  m.tools.toolMode = 6;
+  m.tools.mode = ToolMode::kVertexEdit;
   Pass("", {154, 100, 0, 0});
-  EXPECT_EQ(m.tools.toolMode, 6);
+  EXPECT_EQ(m.tools.mode, ToolMode::kVertexEdit);
   Pass("", {155, 100, 0, 1});
-  EXPECT_EQ(m.tools.toolMode, 0);
+  EXPECT_EQ(m.tools.mode, ToolMode::kNone);
   EXPECT_FALSE(HasOption(m.options, kOptVertSelector));
 }
 
@@ -319,7 +319,7 @@ TEST_F(Loop, MessageStaysUntilAPresentationErasesIt) {
 TEST_F(Loop, StereoRedrawsWhenTheToolChanges) {
   FirstPass();
   m.options |= 1u << kOptStereo;
-  m.tools.toolMode = 3;
+  m.tools.mode = ToolMode::kAutoTriangle;
   const int unlocks = p.unlocks;
   Pass("x");
   EXPECT_EQ(p.unlocks, unlocks + 1);

@@ -299,7 +299,7 @@ TEST_F(MenuInterface, ConfirmActsForTheMenuItWasChosenIn) {
   EXPECT_EQ(m.model.triangleCount, 6);
   OpenMenu(m, 31);
   Click(AreaOfItem(31, 155));  // "Mouse light"
-  EXPECT_EQ(m.tools.toolMode, 8);
+  EXPECT_EQ(m.tools.mode, ToolMode::kMouseLight);
 }
 
 TEST_F(MenuInterface, VertSelectorRowMarksThePickedVertex) {
@@ -324,7 +324,7 @@ TEST_F(MenuInterface, CheckBoxes) {
   EXPECT_TRUE(m.menus.fileList.needsListing);
   OpenMenu(m, 25);
   Click(AreaOfItem(25, 117));  // "[_] vert Selectr"
-  EXPECT_EQ(m.tools.toolMode, 6);
+  EXPECT_EQ(m.tools.mode, ToolMode::kVertexEdit);
 }
 
 TEST_F(MenuInterface, DrawnRows) {

@@ -9,6 +9,7 @@
 #include "app/status_lines.h"
 #include "app/text_drawing.h"
 #include "app/text_prompt.h"
+#include "app/tool_steps.h"
 #include "app/value_fields.h"
 #include "fake_platform.h"
 #include "model/stl_progress.h"
@@ -111,16 +112,16 @@ TEST_F(ModalLoops, MousePlotInsteadOfTyping) {
   m.options |= 1u << kOptMousePlot;
   OpenMenu(m, 7);
   Edit(7, 45);  // "X2"
-  EXPECT_EQ(m.tools.toolMode, 1);
+  EXPECT_EQ(m.tools.mode, ToolMode::kMousePlot);
   EXPECT_EQ(m.tools.plotGroup, 2);
   EXPECT_EQ(m.tools.plotMenu, 7);
   EXPECT_EQ(platform.mousePolls, 0);
-  m.tools.toolMode = 0;
+  m.tools.mode = ToolMode::kNone;
   OpenMenu(m, 9);
   platform.Type("4\r");
   Edit(9, 55);  // "siZe" is typed
   EXPECT_EQ(m.cells.Real(62), 4.0f);
-  EXPECT_EQ(m.tools.toolMode, 0);
+  EXPECT_EQ(m.tools.mode, ToolMode::kNone);
 }
 
 TEST_F(ModalLoops, PromptLayoutAndAnswer) {
@@ -194,25 +195,29 @@ TEST_F(ModalLoops, ToolLine) {
   EXPECT_EQ(TextAt(s, 3, 3, 18), "tool: stereo view ");
   // The selection tool exists while its box is ticked and its menu is open.
   m.options |= 1u << kOptSelectTool;
+  RunToolDisplayStep(m);
   DrawOverlay(m);
-  EXPECT_EQ(m.tools.toolMode, 0);
+  EXPECT_EQ(m.tools.mode, ToolMode::kNone);
   OpenMenu(m, 10);
   m.mouse.dragOriginX = 500;
   m.mouse.dragOriginY = 300;
   m.mouse.screenMouseX = 540;
   m.mouse.screenMouseY = 320;
+  RunToolDisplayStep(m);
   DrawOverlay(m);
-  EXPECT_EQ(m.tools.toolMode, 2);
+  EXPECT_EQ(m.tools.mode, ToolMode::kSelection);
   EXPECT_EQ(s.PixelRgb(520, 300), EntryColour(m, kColourSelectRect));
   EXPECT_EQ(s.PixelRgb(540, 310), EntryColour(m, kColourSelectRect));
   EXPECT_NE(s.PixelRgb(520, 310), EntryColour(m, kColourSelectRect));
   CloseMenu(m.menus, 10);
+  RunToolDisplayStep(m);
   DrawOverlay(m);
-  EXPECT_EQ(m.tools.toolMode, 0);
-  m.tools.toolMode = 5;
+  EXPECT_EQ(m.tools.mode, ToolMode::kNone);
+  m.tools.mode = ToolMode::kFrameRate;
   m.tools.frameRateStart = 1.0;
   m.tools.frameRateFrames = 9;
   platform.clock = 3.0;
+  RunToolDisplayStep(m);
   DrawOverlay(m);
   EXPECT_EQ(TextAt(s, 3, 3, 30), "tool: FPS (R-click to end)  5 ");
 }
@@ -233,10 +238,10 @@ TEST_F(ModalLoops, StlImportTakesEscapeAndEndsOnTheCloseRequest) {
 // tool (which ends on any key) nor a pass that drops its key for Alt loses it.
 TEST_F(ModalLoops, CloseRequestIsNeverSwallowedByTheMainLoop) {
   m.model.normalsDirty = false;
-  m.tools.toolMode = 5;
+  m.tools.mode = ToolMode::kFrameRate;
   platform.Key(ExtendedKey(kScanClose));
   EXPECT_THROW(MainLoopPass(m), ProgramEnded);
-  EXPECT_EQ(m.tools.toolMode, 5);
+  EXPECT_EQ(m.tools.mode, ToolMode::kFrameRate);
 }
 
 }  // namespace

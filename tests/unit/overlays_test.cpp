@@ -53,7 +53,7 @@ struct GridScene {
 
   GridScene() { InitView(view, geometry); }
   int Count(uint32_t colour) {
-    PrepareView(view, geometry, test::DefaultCells());
+    PrepareView(view, geometry, MakeFrameSettings(kStartOptions, test::DefaultCells(), false));
     DrawGrid(view, 1.0f, true, buffers);
     return static_cast<int>(std::count(buffers.colour.begin(), buffers.colour.end(), colour));
   }
@@ -144,7 +144,6 @@ struct Frame {
   Backdrop backdrop;
   ValueCells cells = test::DefaultCells();
   uint32_t options = kStartOptions | 1u << kOptShowVerts;
-  LoopFlags flags;
 
   Frame() {
     InitModelStore(model);
@@ -153,18 +152,16 @@ struct Frame {
     InitRenderBuffers(buffers, geometry);
   }
   void Render(int tool = 0) {
-    RenderView(view, model, buffers, backdrop, geometry, cells, options, tool, flags);
+    RenderView(view, model, buffers, backdrop, geometry,
+               MakeFrameSettings(options, cells, tool != 0));
   }
   uint32_t At(int x, int y) const { return buffers.colour[static_cast<size_t>(y) * 800 + x]; }
 };
 
-TEST(RenderView, MonoFrameAndFlags) {
+TEST(RenderView, MonoFrameAndStereoHalves) {
   Frame f;
-  f.flags.redrawRequested = true;
   f.backdrop = Image(800, 600);
   f.Render();
-  EXPECT_FALSE(f.flags.redrawRequested);
-  EXPECT_EQ(f.flags.screenDirty, 1);
   EXPECT_EQ(f.view.centreX, 400);
   EXPECT_EQ(f.view.centreY, 375);
   EXPECT_EQ(f.At(0, 0), 1u);  // backdrop where nothing is drawn
@@ -213,12 +210,13 @@ TEST(Stereo, HalvesStayApart) {
   // The right half alone: eye shifted right, centre c + W/4 - separation.
   Frame right;
   right.view = f.view;
-  PrepareView(right.view, right.geometry, right.cells);
+  PrepareView(right.view, right.geometry, MakeFrameSettings(kStartOptions, right.cells, false));
   ClearBuffers(right.buffers, 1000000.0f);
   right.view.eyeShift = 15;
   right.view.centreX = 400 + 200 - 15;
   right.buffers.clipLeft = 400;
-  RenderFrame(right.view, right.model, right.buffers, right.geometry, right.cells, f.options);
+  RenderFrame(right.view, right.model, right.buffers, right.geometry,
+              MakeFrameSettings(f.options, right.cells, false));
   int leftDrawn = 0;
   for (int y = 0; y < 600; ++y) {
     for (int x = 0; x < 800; ++x) {
@@ -243,14 +241,9 @@ TEST(Stereo, ActiveToolRendersMonoAndSwitchingRedraws) {
   stereo.options |= 1u << kOptStereo;
   stereo.Render(3);
   EXPECT_EQ(mono.buffers.colour, stereo.buffers.colour);
-  LoopFlags flags;
-  NoteToolForStereo(kStartOptions, 8, flags);  // stereo off: no re-render
-  EXPECT_FALSE(flags.redrawRequested);
-  NoteToolForStereo(stereo.options, 8, flags);
-  EXPECT_FALSE(flags.redrawRequested);
-  NoteToolForStereo(stereo.options, 0, flags);
-  EXPECT_TRUE(flags.redrawRequested);
-  EXPECT_EQ(flags.previousTool, 0);
+  EXPECT_FALSE(StereoNeedsRedraw(kStartOptions, 8, 0));  // stereo off: no re-render
+  EXPECT_FALSE(StereoNeedsRedraw(stereo.options, 8, 8));
+  EXPECT_TRUE(StereoNeedsRedraw(stereo.options, 0, 8));
 }
 
 }  // namespace

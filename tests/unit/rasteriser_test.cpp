@@ -429,18 +429,16 @@ TEST(TrianglePass, WireframeDrawsThreeEdges) {
 
 TEST(SelectionPass, MarksTrianglesReachingIntoRectangle) {
   PassScene s = TwoTriangles();
-  LoopFlags flags;
   // Rectangle over the second triangle only; the buffer keeps its image outside.
   s.buffers.colour.assign(s.buffers.colour.size(), 0x123456);
-  SelectionPass(s.view, s.model, s.buffers, s.options, 1000000.0f, 7, 4, 9, 7, flags);
+  SelectionPass(s.view, s.model, s.buffers, s.options, 1000000.0f, 7, 4, 9, 7);
   EXPECT_EQ(s.model.triangleFlags[0], 0);
   EXPECT_EQ(s.model.triangleFlags[1], kSelectedBit);
-  EXPECT_TRUE(flags.redrawRequested);
   EXPECT_EQ(s.buffers.colour[0], 0x123456u);
   EXPECT_EQ(s.buffers.clipRight, 9);
   EXPECT_EQ(s.buffers.clipTop, 0);
   s.options |= 1u << kOptUnselect;
-  SelectionPass(s.view, s.model, s.buffers, s.options, 1000000.0f, 0, 0, 9, 7, flags);
+  SelectionPass(s.view, s.model, s.buffers, s.options, 1000000.0f, 0, 0, 9, 7);
   EXPECT_EQ(s.model.triangleFlags[1], 0);
 }
 
@@ -448,18 +446,17 @@ TEST(SelectionPass, VisiblePartsOnlySelectsUncoveredTriangles) {
   PassScene s = TwoTriangles();
   // Triangle 1 lies exactly behind triangle 0.
   s.Corner(3, 1, 1, 20), s.Corner(4, 4, 1, 20), s.Corner(5, 1, 4, 20);
-  LoopFlags flags;
-  SelectionPass(s.view, s.model, s.buffers, s.options, 1000000.0f, 0, 0, 9, 7, flags);
+  SelectionPass(s.view, s.model, s.buffers, s.options, 1000000.0f, 0, 0, 9, 7);
   EXPECT_EQ(s.model.triangleFlags[0], kSelectedBit);
   EXPECT_EQ(s.model.triangleFlags[1], kSelectedBit);
   ClearTriangleFlags(s.model);
   s.options |= 1u << kOptOnlyVisible;
-  SelectionPass(s.view, s.model, s.buffers, s.options, 1000000.0f, 0, 0, 9, 7, flags);
+  SelectionPass(s.view, s.model, s.buffers, s.options, 1000000.0f, 0, 0, 9, 7);
   EXPECT_EQ(s.model.triangleFlags[0], kSelectedBit);
   EXPECT_EQ(s.model.triangleFlags[1], 0);
   // Hidden selected triangles take no part: triangle 1 is now visible.
   s.options |= 1u << kOptHideSelected;
-  SelectionPass(s.view, s.model, s.buffers, s.options, 1000000.0f, 0, 0, 9, 7, flags);
+  SelectionPass(s.view, s.model, s.buffers, s.options, 1000000.0f, 0, 0, 9, 7);
   EXPECT_EQ(s.model.triangleFlags[1], kSelectedBit);
 }
 
@@ -470,8 +467,7 @@ TEST(SelectionPass, WireframeSelectsByFilledCoverage) {
     PassScene s = TwoTriangles();
     s.options |= 1u << kOptWireframe;
     if (onlyVisible) s.options |= 1u << kOptOnlyVisible;
-    LoopFlags flags;
-    SelectionPass(s.view, s.model, s.buffers, s.options, 1000000.0f, 2, 2, 2, 2, flags);
+    SelectionPass(s.view, s.model, s.buffers, s.options, 1000000.0f, 2, 2, 2, 2);
     EXPECT_EQ(s.model.triangleFlags[0], kSelectedBit) << onlyVisible;
     EXPECT_EQ(s.model.triangleFlags[1], 0) << onlyVisible;
   }
@@ -479,11 +475,9 @@ TEST(SelectionPass, WireframeSelectsByFilledCoverage) {
 
 TEST(SelectionPass, RectangleOutsideBufferIsSafe) {
   PassScene s = TwoTriangles();
-  LoopFlags flags;
-  SelectionPass(s.view, s.model, s.buffers, s.options, 1000000.0f, -50, -50, 500, 500, flags);
+  SelectionPass(s.view, s.model, s.buffers, s.options, 1000000.0f, -50, -50, 500, 500);
   EXPECT_EQ(s.model.triangleFlags[0], kSelectedBit);
-  SelectionPass(s.view, s.model, s.buffers, s.options, 1000000.0f, 20, 20, 30, 30, flags);
-  EXPECT_TRUE(flags.redrawRequested);
+  SelectionPass(s.view, s.model, s.buffers, s.options, 1000000.0f, 20, 20, 30, 30);
 }
 
 }  // namespace

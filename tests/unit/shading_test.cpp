@@ -5,9 +5,9 @@
 
 #include <cmath>
 
-#include "tools/model_colours.h"
-#include "tools/mouse_light.h"
 #include "render_test_support.h"
+#include "tools/model_colours.h"
+#include "tools/tool_dispatch.h"
 
 namespace qelvar {
 namespace {
@@ -97,9 +97,7 @@ int Blue(uint16_t c) { return c & 31; }
 
 TEST(Colours, RainbowOverTwelveSelected) {
   ModelStore m = Selected(24, 2);  // every other triangle
-  LoopFlags flags;
-  ApplyRainbow(m, flags);
-  EXPECT_TRUE(flags.redrawRequested);
+  EXPECT_TRUE(ApplyRainbow(m));
   const int expected[12][3] = {{30, 2, 2}, {30, 16, 2}, {30, 30, 2}, {16, 30, 2},
                                {2, 30, 2}, {2, 30, 16}, {2, 30, 30}, {2, 16, 30},
                                {2, 2, 30}, {16, 2, 30}, {30, 2, 30}, {30, 2, 16}};
@@ -114,8 +112,7 @@ TEST(Colours, RainbowOverTwelveSelected) {
 
 TEST(Colours, RainbowLeftoversContinueLastRampBoundedAtZero) {
   ModelStore m = Selected(11, 1);  // S = 1, five leftovers in the last ramp
-  LoopFlags flags;
-  ApplyRainbow(m, flags);
+  ApplyRainbow(m);
   EXPECT_EQ(m.triangleColours[5], ComposeColour(30, 2, 30));
   EXPECT_EQ(m.triangleColours[6], ComposeColour(30, 2, 2));
   EXPECT_EQ(m.triangleColours[7], ComposeColour(30, 2, 0));  // 30 - 56 bounded
@@ -124,51 +121,49 @@ TEST(Colours, RainbowLeftoversContinueLastRampBoundedAtZero) {
 
 TEST(Colours, RainbowWithFewSelectedGivesDistinctHues) {
   ModelStore m = Selected(3, 1);
-  LoopFlags flags;
-  ApplyRainbow(m, flags);
+  ApplyRainbow(m);
   EXPECT_EQ(m.triangleColours[0], ComposeColour(30, 2, 2));
   EXPECT_EQ(m.triangleColours[1], ComposeColour(30, 30, 2));
   EXPECT_EQ(m.triangleColours[2], ComposeColour(2, 30, 2));
   ModelStore none = Selected(4, 1);
   ClearTriangleFlags(none);
-  LoopFlags quiet;
-  ApplyRainbow(none, quiet);
+  EXPECT_FALSE(ApplyRainbow(none));
   EXPECT_EQ(none.triangleColours[0], 0x7FFF);
-  EXPECT_FALSE(quiet.redrawRequested);
 }
 
 TEST(Colours, ChangeColourStoresMaskedWordInSelected) {
   ModelStore m = Selected(4, 2);
   ValueCells cells;
   cells.Int(kCellChangeRed) = 33, cells.Int(kCellChangeGreen) = 5, cells.Int(kCellChangeBlue) = 31;
-  LoopFlags flags;
-  ApplyChangeColour(m, cells, flags);
+  const bool changed = ApplyChangeColour(m, cells);
   EXPECT_EQ(m.triangleColours[0], ComposeColour(1, 5, 31));
   EXPECT_EQ(m.triangleColours[1], 0x7FFF);
   EXPECT_EQ(m.triangleColours[2], ComposeColour(1, 5, 31));
-  EXPECT_TRUE(flags.redrawRequested);
+  EXPECT_TRUE(changed);
 }
 
-TEST(MouseLight, LeftDragTurnsLightFromPreviousAngles) {
+TEST(MouseLight, LeftDragTurnsLightFromPreviousAnglesUntilARightClick) {
   const ScreenGeometry g = test::Geometry(800, 600);
   ViewState v;
   v.previousLightXY = 1.0f, v.previousLightYZ = 0.5f;
   ValueCells cells;
   cells.Real(kCellLightXY) = 9;
-  int tool = 8;
-  LoopFlags flags;
-  MouseLightTool(v, g, 400, 300, 1, false, cells, tool, flags);
+  ToolState tool;
+  EnterTool(tool, ToolMode::kMouseLight);
+  ModelStore model;
+  RenderBuffers buffers;
+  uint32_t options = kStartOptions;
+  ToolContext c{tool, model, v, cells, options, g, buffers};
+  ToolOutcome out = ToolMouseStep(c, {.dx = 400, .dy = 300, .buttons = 1});
   EXPECT_FLOAT_EQ(cells.Real(kCellLightXY), 1.0f + kPi);
   EXPECT_FLOAT_EQ(cells.Real(kCellLightYZ), 0.5f - kPi);
-  EXPECT_TRUE(flags.redrawRequested);
-  flags = LoopFlags{};
-  MouseLightTool(v, g, 10, 10, 0, false, cells, tool, flags);  // no button: angles stay
+  EXPECT_TRUE(out.redraw);
+  out = ToolMouseStep(c, {.dx = 10, .dy = 10});  // no button: angles stay
   EXPECT_FLOAT_EQ(cells.Real(kCellLightXY), 1.0f + kPi);
-  EXPECT_TRUE(flags.redrawRequested);
-  flags = LoopFlags{};
-  MouseLightTool(v, g, 10, 10, 1, true, cells, tool, flags);  // right click ends
-  EXPECT_EQ(tool, 0);
-  EXPECT_EQ(flags.screenDirty, 1);
+  EXPECT_TRUE(out.redraw);
+  out = ToolMouseStep(c, {.dx = 10, .dy = 10, .buttons = 1, .rightClick = true});  // ends
+  EXPECT_EQ(tool.mode, ToolMode::kNone);
+  EXPECT_EQ(out.screenDirty, 1);
   EXPECT_FLOAT_EQ(cells.Real(kCellLightXY), 1.0f + kPi);
 }
 

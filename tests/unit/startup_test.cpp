@@ -7,8 +7,8 @@
 
 #include <memory>
 
-#include "core/messages.h"
 #include "app/settings.h"
+#include "core/messages.h"
 #include "fake_platform.h"
 #include "file_test_util.h"
 #include "platform/headless_platform.h"
@@ -78,7 +78,7 @@ TEST_F(Startup, StartValuesOfViewOptionsCellsAndModel) {
   EXPECT_EQ(m.cells.Int(26), 160);
   EXPECT_EQ(m.cells.Real(66), 1000000.0f);
   EXPECT_EQ(m.cells.Real(84), 0.2f);
-  EXPECT_EQ(m.tools.toolMode, 0);
+  EXPECT_EQ(m.tools.mode, ToolMode::kNone);
   EXPECT_FALSE(m.backdrop.loaded);
   EXPECT_TRUE(m.model.normalsDirty);
   EXPECT_EQ(m.model.vertexCount, 9);

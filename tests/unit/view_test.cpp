@@ -36,17 +36,17 @@ TEST(View, PrepareViewCentreRoundsHalvesToEven) {
   const ScreenGeometry g = Geometry(800, 600);
   InitView(v, g);
   ValueCells cells = test::DefaultCells();
-  PrepareView(v, g, cells);
+  PrepareView(v, g, MakeFrameSettings(kStartOptions, cells, false));
   EXPECT_EQ(v.centreX, 400);
   EXPECT_EQ(v.centreY, 375);
   v.hOffset = 0.50125f;  // 600.5
-  PrepareView(v, g, cells);
+  PrepareView(v, g, MakeFrameSettings(kStartOptions, cells, false));
   EXPECT_EQ(v.centreX, 600);
   v.hOffset = 0.50375f;  // 601.5
-  PrepareView(v, g, cells);
+  PrepareView(v, g, MakeFrameSettings(kStartOptions, cells, false));
   EXPECT_EQ(v.centreX, 602);
   cells.Real(kCellLightYZ) = kPi;
-  PrepareView(v, g, cells);
+  PrepareView(v, g, MakeFrameSettings(kStartOptions, cells, false));
   EXPECT_FLOAT_EQ(v.cosLightYZ, -1.0f);
 }
 
@@ -58,7 +58,7 @@ struct Projection {
   Projection() {
     InitView(view, geometry);
     view.angleYZ = 0;
-    PrepareView(view, geometry, test::DefaultCells());
+    PrepareView(view, geometry, MakeFrameSettings(kStartOptions, test::DefaultCells(), false));
   }
   ScratchVertex At(int i) const { return model.vertexScratch[i]; }
 };
@@ -83,12 +83,12 @@ TEST(View, ProjectionDividesByDepthAndScalesColumnsBySampling) {
 TEST(View, RotationOrderAndDirection) {
   Projection p;
   p.view.angleXY = kPi / 2;
-  PrepareView(p.view, p.geometry, test::DefaultCells());
+  PrepareView(p.view, p.geometry, MakeFrameSettings(kStartOptions, test::DefaultCells(), false));
   const Vec3 r = TransformPoint(p.view, true, {10, 0, 0});
   EXPECT_NEAR(r.x, 0, 1e-4);
   EXPECT_NEAR(r.y, 10, 1e-4);  // X-Y turn first: +x goes to +y
   p.view.angleXY = 0, p.view.angleYZ = kPi / 2, p.view.angleXZ = kPi / 2;
-  PrepareView(p.view, p.geometry, test::DefaultCells());
+  PrepareView(p.view, p.geometry, MakeFrameSettings(kStartOptions, test::DefaultCells(), false));
   const Vec3 q = TransformPoint(p.view, false, {0, 10, 0});
   EXPECT_NEAR(q.y, 0, 1e-4);  // Y-Z turn: +y goes to -z, then X-Z turns -z to +x
   EXPECT_NEAR(q.x, 10, 1e-4);
@@ -111,10 +111,10 @@ TEST(View, QuickLoopEqualsGeneralLoopAndIgnoresXZ) {
   InitView(v, g);
   for (int round = 0; round < 5; ++round) {
     v.angleXY = angle(rng), v.angleYZ = angle(rng), v.angleXZ = 0;
-    PrepareView(v, g, test::DefaultCells());
+    PrepareView(v, g, MakeFrameSettings(kStartOptions, test::DefaultCells(), false));
     ProjectVertices(v, 1.0f, false, general);
     v.angleXZ = angle(rng);  // shown, but without effect in quick render
-    PrepareView(v, g, test::DefaultCells());
+    PrepareView(v, g, MakeFrameSettings(kStartOptions, test::DefaultCells(), false));
     ProjectVertices(v, 1.0f, true, model);
     for (int i = 0; i < model.vertexCount; ++i) {
       const ScratchVertex a = model.vertexScratch[i], b = general.vertexScratch[i];
@@ -129,16 +129,14 @@ TEST(View, QuickLoopEqualsGeneralLoopAndIgnoresXZ) {
 
 TEST(View, NormaliseWrapsOnceAndBoundsScaling) {
   ViewState v;
-  LoopFlags flags;
   v.angleXY = 0.0f - kPi / 90.0f;
-  NormaliseView(v, flags);
+  EXPECT_TRUE(NormaliseView(v));
   EXPECT_EQ(v.angleXY, kTwoPi - kPi / 90.0f);
   EXPECT_EQ(std::nearbyint(180.0f * v.angleXY / kPi), 358.0f);
-  EXPECT_TRUE(flags.redrawRequested);
   v.angleXY = kTwoPi;      // exactly 2 pi stays
   v.angleYZ = 3 * kTwoPi;  // wrapped once only
   v.scaling = 0.25f;
-  NormaliseView(v, flags);
+  NormaliseView(v);
   EXPECT_EQ(v.angleXY, kTwoPi);
   EXPECT_EQ(v.angleYZ, 3 * kTwoPi - kTwoPi);
   EXPECT_EQ(v.scaling, 1.0f);
@@ -146,101 +144,88 @@ TEST(View, NormaliseWrapsOnceAndBoundsScaling) {
 
 TEST(View, NormaliseRequestsRedrawOnlyWhenViewChanged) {
   ViewState v;
-  LoopFlags flags;
-  NormaliseView(v, flags);
-  EXPECT_FALSE(flags.redrawRequested);
+  EXPECT_FALSE(NormaliseView(v));
   v.hOffset = 3;  // pans are not compared
-  NormaliseView(v, flags);
-  EXPECT_FALSE(flags.redrawRequested);
+  EXPECT_FALSE(NormaliseView(v));
   v.distance = 200;
-  NormaliseView(v, flags);
-  EXPECT_TRUE(flags.redrawRequested);
+  EXPECT_TRUE(NormaliseView(v));
 }
 
 TEST(Camera, KeysRotatePanDollyAndZoom) {
   ViewState v;
-  LoopFlags flags;
   v.scaling = v.previousScaling = 10;
-  EXPECT_TRUE(CameraKey(v, ExtendedKey(kScanRight), true, flags));
+  constexpr auto kChanged = CameraKeyEffect::kViewChanged;
+  constexpr auto kNotCamera = CameraKeyEffect::kNotCameraKey;
+  EXPECT_EQ(CameraKey(v, ExtendedKey(kScanRight), true), kChanged);
   EXPECT_EQ(v.angleXY, kPi / 8);
-  EXPECT_TRUE(flags.redrawRequested);
-  EXPECT_TRUE(CameraKey(v, ExtendedKey(kScanDown), false, flags));
+  EXPECT_EQ(CameraKey(v, ExtendedKey(kScanDown), false), kChanged);
   EXPECT_EQ(v.angleYZ, 4.0f - kPi / 90);
-  EXPECT_TRUE(CameraKey(v, "}", false, flags));  // always the large step
+  EXPECT_EQ(CameraKey(v, "}", false), kChanged);  // always the large step
   EXPECT_EQ(v.angleXZ, kPi / 8);
-  EXPECT_TRUE(CameraKey(v, "[", false, flags));
+  EXPECT_EQ(CameraKey(v, "[", false), kChanged);
   EXPECT_EQ(v.angleXZ, kPi / 8 - kPi / 90);
-  flags.redrawRequested = false;
-  EXPECT_TRUE(CameraKey(v, "w", false, flags));
+  EXPECT_EQ(CameraKey(v, "w", false), kChanged);
   EXPECT_EQ(v.vOffset, -0.5f);
-  EXPECT_TRUE(flags.redrawRequested);
-  EXPECT_TRUE(CameraKey(v, "D", false, flags));
+  EXPECT_EQ(CameraKey(v, "D", false), kChanged);
   EXPECT_EQ(v.hOffset, 5.0f);
-  EXPECT_TRUE(CameraKey(v, ExtendedKey(kScanPageUp), false, flags));
+  EXPECT_EQ(CameraKey(v, ExtendedKey(kScanPageUp), false), kChanged);
   EXPECT_EQ(v.distance, 250.0f * 0.9f);
-  EXPECT_TRUE(CameraKey(v, ExtendedKey(kScanEnd), false, flags));
+  EXPECT_EQ(CameraKey(v, ExtendedKey(kScanEnd), false), kChanged);
   EXPECT_EQ(v.scaling, 10.0f * 1.1f);
   v.scaling = 1.05f;
-  EXPECT_TRUE(CameraKey(v, ExtendedKey(kScanHome), false, flags));
+  EXPECT_NE(CameraKey(v, ExtendedKey(kScanHome), false), kNotCamera);
   EXPECT_EQ(v.scaling, 1.0f);
-  EXPECT_FALSE(CameraKey(v, "x", false, flags));
-  EXPECT_FALSE(CameraKey(v, "\x1b", false, flags));  // Escape is handled by the loop
-  EXPECT_FALSE(CameraKey(v, ExtendedKey(kScanF1), false, flags));
+  EXPECT_EQ(CameraKey(v, "x", false), kNotCamera);
+  EXPECT_EQ(CameraKey(v, "\x1b", false), kNotCamera);  // Escape is handled by the loop
+  EXPECT_EQ(CameraKey(v, ExtendedKey(kScanF1), false), kNotCamera);
 }
 
 TEST(Camera, ResetKeepsAnglesAndZeroesPan) {
   ViewState v;
-  LoopFlags flags;
   const ScreenGeometry g = Geometry(640, 480);
   InitView(v, g);
   v.angleXY = 1, v.distance = 3, v.scaling = 7, v.hOffset = 2, v.vOffset = 9;
-  ResetView(v, g, flags);
+  ResetView(v, g);
   EXPECT_EQ(v.angleXY, 1.0f);
   EXPECT_EQ(v.distance, 250.0f);
   EXPECT_EQ(v.scaling, 320.0f);
   EXPECT_EQ(v.vOffset, 0.0f);
-  EXPECT_TRUE(flags.redrawRequested);
 }
 
 TEST(Camera, PresetViews) {
   ViewState v;
-  LoopFlags flags;
   v.angleXZ = 2, v.distance = 99;
-  ApplyPresetView(v, PresetView::kRightSide, flags);
+  ApplyPresetView(v, PresetView::kRightSide);
   EXPECT_EQ(v.angleXY, 3 * (kPi / 2));
   EXPECT_EQ(v.angleYZ, 3 * (kPi / 2));
   EXPECT_EQ(v.angleXZ, 0.0f);
   EXPECT_EQ(v.distance, 99.0f);
-  ApplyPresetView(v, PresetView::kTop, flags);
+  ApplyPresetView(v, PresetView::kTop);
   EXPECT_EQ(v.angleXY, 0.0f);
   EXPECT_EQ(v.angleYZ, kPi);
-  ApplyPresetView(v, PresetView::kBottom, flags);
+  ApplyPresetView(v, PresetView::kBottom);
   EXPECT_EQ(v.angleYZ, 0.0f);
-  EXPECT_TRUE(flags.redrawRequested);
 }
 
 TEST(Camera, MouseLookFromPreviousPassValues) {
   const ScreenGeometry g = Geometry(800, 600);
   ViewState v;
   InitView(v, g);
-  LoopFlags flags;
   v.angleXY = 3;  // changed during the pass: mouse look starts from the previous value
-  MouseLook(v, g, 200, 0, 1, flags);
+  EXPECT_TRUE(MouseLook(v, g, 200, 0, 1));
   EXPECT_FLOAT_EQ(v.angleXY, kPi / 2);
-  MouseLook(v, g, 0, 150, 1, flags);
+  MouseLook(v, g, 0, 150, 1);
   EXPECT_FLOAT_EQ(v.angleYZ, 4.0f - kPi / 2);
-  MouseLook(v, g, -800, 0, 2, flags);  // would turn scaling negative
+  MouseLook(v, g, -800, 0, 2);  // would turn scaling negative
   EXPECT_EQ(v.scaling, 1.0f);
   v.scaling = 10;
-  MouseLook(v, g, 20, -30, 3, flags);  // both buttons: pan only
+  EXPECT_TRUE(MouseLook(v, g, 20, -30, 3));  // both buttons: pan only
   EXPECT_EQ(v.hOffset, 2.0f);
   EXPECT_EQ(v.vOffset, 0.1875f - 3.0f);
   EXPECT_EQ(v.scaling, 10.0f);
   v = ViewState{};
   InitView(v, g);
-  flags.redrawRequested = false;
-  MouseLook(v, g, 5, 5, 0, flags);  // no button: nothing moves
-  EXPECT_FALSE(flags.redrawRequested);
+  EXPECT_FALSE(MouseLook(v, g, 5, 5, 0));  // no button: nothing moves
 }
 
 struct Plot {
@@ -251,7 +236,7 @@ struct Plot {
   Plot() {
     InitView(view, geometry);
     view.angleXY = 0.7f;
-    PrepareView(view, geometry, test::DefaultCells());
+    PrepareView(view, geometry, MakeFrameSettings(kStartOptions, test::DefaultCells(), false));
   }
   // Buffer position and depth of a model point under the current view.
   ScratchVertex Project(Vec3 p) const {

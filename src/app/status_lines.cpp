@@ -15,8 +15,6 @@
 namespace qelvar {
 namespace {
 
-constexpr int kSelectionMenu = 10;
-
 struct StatusMessage {
   int number;
   std::string_view text;

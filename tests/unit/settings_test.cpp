@@ -128,7 +128,8 @@ bool ReadsDefaultsPromptly(const std::string& path) {
   }
   for (int waited = 0; waited < 500; ++waited) {
     int status = 0;
-    if (waitpid(child, &status, WNOHANG) == child) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (waitpid(child, &status, WNOHANG) == child)
+      return WIFEXITED(status) && WEXITSTATUS(status) == 0;
     usleep(10000);
   }
   kill(child, SIGKILL);

@@ -52,6 +52,18 @@ std::string WriteInput(const char* name, const uint8_t* data, size_t size) {
   return path;
 }
 
+ModelStore& FreshStore(int which) {
+  static const ModelStore start = [] {
+    ModelStore m;
+    InitModelStore(m);
+    return m;
+  }();
+  static ModelStore stores[2];
+  ModelStore& store = stores[which];
+  store = start;  // copying into vectors that are large enough allocates nothing
+  return store;
+}
+
 ModelSnapshot Snapshot(const ModelStore& m) {
   ModelSnapshot s;
   s.vertices = Bytes(m.vertices, m.vertexCount);
@@ -88,8 +100,7 @@ void CheckSaveAndReload(const ModelStore& model, uint32_t options) {
   const std::string path = Directory() + "/saved.qv";
   const bool colours = HasOption(options, kOptModelColours);
   Check(SaveModelFile(model, path, colours) == kMsgFileSaved, "a loaded model can be saved");
-  ModelStore again;
-  InitModelStore(again);
+  ModelStore& again = FreshStore(1);
   std::string name;
   uint32_t againOptions = kStartOptions;
   Check(LoadModelFile(path, {again, name, againOptions}, nullptr) == kMsgFileLoaded,
@@ -101,8 +112,7 @@ void CheckSaveAndReload(const ModelStore& model, uint32_t options) {
 void CheckExportAndImport(const ModelStore& model) {
   const std::string path = Directory() + "/export.stl";
   Check(ExportStl(model, path) == kMsgFileSaved, "a model can be exported");
-  ModelStore again;
-  InitModelStore(again);
+  ModelStore& again = FreshStore(1);
   ClearModel(again);  // an export without facets imports as "keep what is there"
   InputFile file;
   Check(file.Open(path), "the export opens");

@@ -30,6 +30,11 @@ const std::string& Directory();
 // Writes the bytes to NAME in Directory() and returns the path.
 std::string WriteInput(const char* name, const uint8_t* data, size_t size);
 
+// A store just as InitModelStore leaves it (the start-up scene). Store 0 is
+// for the input, 1 for checks; each call starts it afresh, reusing the
+// memory of earlier inputs.
+ModelStore& FreshStore(int which);
+
 // Everything a model file carries, copied out of a store for comparison.
 struct ModelSnapshot {
   std::vector<uint8_t> vertices, triangles, lines, flags, colours, names;

@@ -12,8 +12,7 @@ using namespace qelvar::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = WriteInput("input.qv", data, size);
-  ModelStore model;
-  InitModelStore(model);
+  ModelStore& model = FreshStore(0);
   std::string name = "default.qv";
   uint32_t options = kStartOptions;
   const ModelSnapshot before = Snapshot(model);

@@ -19,8 +19,7 @@ bool StartsWith(const std::vector<uint8_t>& whole, const std::vector<uint8_t>& s
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = WriteInput("input.qv", data, size);
-  ModelStore model;
-  InitModelStore(model);
+  ModelStore& model = FreshStore(0);
   const ModelSnapshot before = Snapshot(model);
   const auto group = static_cast<uint8_t>(size % kPartGroups);
   const int result = LoadPartFile(model, path, group);

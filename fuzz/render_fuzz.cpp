@@ -76,7 +76,6 @@ FrameSettings HostileFrame(FuzzedDataProvider& in) {
 
 // Up to 48 vertices, triangles and lines; indices may point outside the vertices.
 void HostileModel(FuzzedDataProvider& in, ModelStore& m) {
-  InitModelStore(m);
   ClearModel(m);
   const int vertices = in.ConsumeIntegralInRange(0, 48);
   for (int i = 0; i < vertices; ++i)
@@ -109,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   InitView(view, g);
   HostileView(in, view);
   FrameSettings frame = HostileFrame(in);
-  ModelStore model;
+  ModelStore& model = FreshStore(0);
   HostileModel(in, model);
   RenderBuffers buffers;
   InitRenderBuffers(buffers, g);

@@ -20,8 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(records.size() % kStlRecordSize == 0, "one record per facet");
   }
   const std::string path = WriteInput("input.stl", data, size);
-  ModelStore model;
-  InitModelStore(model);
+  ModelStore& model = FreshStore(0);
   InputFile file;
   Check(file.Open(path), "the input opens");
   Check(ImportStl(file, model, nullptr) == kMsgNone, "an import without progress ends normally");

@@ -36,7 +36,7 @@ inline bool IsExtendedKey(const std::string& key, int scanCode) {
 inline bool IsCloseRequest(const std::string& key) { return IsExtendedKey(key, kScanClose); }
 
 // The accumulated wheel stays within this many notches either way, so that
-// the difference of two readings, and four times it, fit an int.
+// the difference of two readings fits an int with room to spare.
 constexpr int kWheelLimit = 1 << 28;
 inline int AddToWheel(int wheel, int64_t notches) {
   return static_cast<int>(std::clamp<int64_t>(wheel + notches, -kWheelLimit, kWheelLimit));

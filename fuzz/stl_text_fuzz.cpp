@@ -25,7 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(file.Open(path), "the input opens");
   Check(ImportStl(file, model, nullptr) == kMsgNone, "an import without progress ends normally");
   CheckConsistent(model);
-  if (IsTextStl(file)) {
+  // Without facets an import keeps the geometry there was, as a binary file
+  // with a count below one does.
+  if (IsTextStl(file) && !records.empty()) {
     Check(size_t(model.triangleCount) * kStlRecordSize == records.size(),
           "a text file imports one triangle per facet");
   }

@@ -3,6 +3,7 @@
 #include "app/menu_actions.h"
 
 #include <algorithm>
+#include <new>
 
 #include "app/file_commands.h"
 #include "app/menu_tables.h"
@@ -118,9 +119,7 @@ void Confirm(Modeller& m) {
   }
 }
 
-}  // namespace
-
-void ActivateArea(Modeller& m, int area) {
+void ActivateAreaUnguarded(Modeller& m, int area) {
   if (area < 0 || area >= m.menus.areaCount) return;
   const MenuArea a = m.menus.areas[area];
   const MenuItem& item = kMenuItems[a.item];
@@ -155,6 +154,19 @@ void ActivateArea(Modeller& m, int area) {
       break;
     default:  // labels, display values
       break;
+  }
+}
+
+}  // namespace
+
+void ActivateArea(Modeller& m, int area) {
+  // Memory running out in a command ends that command, not the program; the
+  // file and model code it calls keep the model's counts within its tables.
+  try {
+    ActivateAreaUnguarded(m, area);
+  } catch (const std::bad_alloc&) {
+    m.flags.statusMessage = kMsgCanceled;
+    m.flags.redrawRequested = true;
   }
 }
 

@@ -153,7 +153,8 @@ void ApplyAutomaticHighlight(MenuState& menus) {
 }
 
 uint8_t StepPartGroup(int group, int change) {
-  return static_cast<uint8_t>(((group + change) % 100 + 100) % 100);
+  // Reduced first, so that no wheel count can overflow the sum.
+  return static_cast<uint8_t>((group % 100 + change % 100 + 200) % 100);
 }
 
 }  // namespace qelvar

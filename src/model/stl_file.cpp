@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <stdexcept>
 
 #include "core/messages.h"
 #include "model/file_io.h"
@@ -61,6 +62,11 @@ class MemoryRecords {
   const std::vector<uint8_t>& records_;
 };
 
+// The tables and the weld index are sized up front for at most this many
+// facets: a long (perhaps sparse) file must not take memory before its facets
+// arrive; the tables grow as they do.
+constexpr uint64_t kReservedFacets = uint64_t{1} << 22;
+
 int32_t RoundedQuotient(uint64_t value, double divisor) {
   const double q = std::nearbyint(static_cast<double>(value) / divisor);
   return q > INT32_MAX - 8192 ? INT32_MAX - 8192 : static_cast<int32_t>(q);
@@ -83,7 +89,7 @@ constexpr uint64_t kPrefetchFacets = 8;
 template <typename Records>
 int ImportFacets(Records& records, int32_t n, ModelStore& m, ImportProgress* progress) {
   m.vertexCount = m.triangleCount = 0;
-  WeldIndex index(std::min<uint64_t>(uint64_t(n), records.available()) / 2);
+  WeldIndex index(std::min({uint64_t(n), records.available(), kReservedFacets}) / 2);
   for (int32_t k = 0; k < n; ++k) {
     if (k % kStlProgressStep == 0 && progress && progress->Cancelled(k, n)) return kMsgCanceled;
     if (uint64_t(k) >= records.available()) break;
@@ -100,6 +106,20 @@ int ImportFacets(Records& records, int32_t n, ModelStore& m, ImportProgress* pro
     if (m.triangleCount >= m.triangleCapacity && !GrowTriangles(m)) return kMsgInvalidFile;
   }
   return kMsgNone;
+}
+
+// Memory running out while the facets arrive (the weld index grows too) ends
+// the import like a table that cannot grow: the facets so far stay, with
+// counts that match the tables.
+template <typename Records>
+int ImportFacetsOrRefuse(Records& records, int32_t n, ModelStore& m, ImportProgress* progress) {
+  try {
+    return ImportFacets(records, n, m, progress);
+  } catch (const std::bad_alloc&) {
+    return kMsgInvalidFile;
+  } catch (const std::length_error&) {
+    return kMsgInvalidFile;
+  }
 }
 
 // Lines go and flags are cleared even when no facet follows.
@@ -133,7 +153,7 @@ bool ImportText(InputFile& file, ModelStore& m, ImportProgress* progress, int& m
   const auto n = static_cast<int32_t>(facets);
   PrepareModel(m, n, RoundedQuotient(facets, 2.0));
   MemoryRecords source(records);
-  message = n < 1 ? kMsgNone : ImportFacets(source, n, m, progress);
+  message = n < 1 ? kMsgNone : ImportFacetsOrRefuse(source, n, m, progress);
   return true;
 }
 
@@ -158,11 +178,12 @@ int ImportStl(InputFile& file, ModelStore& m, ImportProgress* progress) {
   // The tables are sized from the length of the file, but never for more than
   // the facets it claims: a long tail of other bytes must not take memory.
   const uint64_t claimed = kStlHeaderSize + kStlRecordSize * uint64_t(std::max(n, 0));
-  const uint64_t length = std::min(file.size(), claimed);
+  const uint64_t length =
+      std::min({file.size(), claimed, kStlHeaderSize + kStlRecordSize * kReservedFacets});
   PrepareModel(m, RoundedQuotient(length, 50.0), RoundedQuotient(length, 100.0));
   if (n < 1) return kMsgNone;
   FileRecords records(file);
-  return ImportFacets(records, n, m, progress);
+  return ImportFacetsOrRefuse(records, n, m, progress);
 }
 
 // A text file starts with "solid" and has no NUL byte. A binary file with

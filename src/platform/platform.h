@@ -3,6 +3,7 @@
 // which both platforms share.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -33,6 +34,13 @@ inline bool IsExtendedKey(const std::string& key, int scanCode) {
 }
 // The window's close request arrives in the key buffer as this extended key.
 inline bool IsCloseRequest(const std::string& key) { return IsExtendedKey(key, kScanClose); }
+
+// The accumulated wheel stays within this many notches either way, so that
+// the difference of two readings fits an int with room to spare.
+constexpr int kWheelLimit = 1 << 28;
+inline int AddToWheel(int wheel, int64_t notches) {
+  return static_cast<int>(std::clamp<int64_t>(wheel + notches, -kWheelLimit, kWheelLimit));
+}
 
 struct MouseReading {
   int x = 0, y = 0;  // screen pixels

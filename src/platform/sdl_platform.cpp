@@ -278,7 +278,9 @@ void SdlPlatform::HandleEvent(const SDL_Event& e) {
       break;
     }
     case SDL_MOUSEWHEEL:
-      mouse_.wheel += e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+      mouse_.wheel = AddToWheel(mouse_.wheel, e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED
+                                                  ? -int64_t{e.wheel.y}
+                                                  : int64_t{e.wheel.y});
       break;
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_EXPOSED) Present();

@@ -3,7 +3,9 @@
 #include "model/model_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <cstring>
 #include <vector>
@@ -357,6 +359,33 @@ TEST_F(ModelFile, FailedSaveKeepsTheOldFile) {
   ASSERT_EQ(SaveModelFile(model_, Path("keep.qv"), false), kMsgFileSaved);
   EXPECT_EQ(ReadBytes(Path("keep.qv")).size(), 20u + 1200u);
   EXPECT_NE(ReadBytes(Path("keep.qv")), before);
+  EXPECT_EQ(test::CountFiles(dir_), 1u);
+}
+
+// A save that reaches the file-size limit fails like any other write error:
+// the process lives on, the old file stays, and no temporary is left. The
+// limit applies to a child process only.
+TEST_F(ModelFile, SaveBeyondTheFileSizeLimitFailsAndLeavesNoTemporary) {
+  ModelStore small;
+  InitModelStore(small);
+  ClearModel(small);
+  ASSERT_EQ(SaveModelFile(small, Path("keep.qv"), false), kMsgFileSaved);
+  const Bytes before = ReadBytes(Path("keep.qv"));
+  ASSERT_EQ(before.size(), 1220u);
+  const pid_t child = fork();
+  if (child == 0) {
+    const rlimit limit{1300, 1300};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    for (int i = 0; i < 30; ++i) AppendTriangle(model_, Triangle{{0, 1, 2}}, 0, 0);
+    const int model = SaveModelFile(model_, Path("keep.qv"), false);
+    const int stl = ExportStl(model_, Path("keep.qv"));  // 84 + 36 * 50 bytes
+    _exit(model == kMsgCantOpenFile && stl == kMsgCantOpenFile ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+      << (WIFSIGNALED(status) ? "ended by signal " + std::to_string(WTERMSIG(status)) : "");
+  EXPECT_EQ(ReadBytes(Path("keep.qv")), before);
   EXPECT_EQ(test::CountFiles(dir_), 1u);
 }
 

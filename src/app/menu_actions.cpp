@@ -9,6 +9,7 @@
 #include "app/menus.h"
 #include "app/text_prompt.h"
 #include "app/tool_steps.h"
+#include "app/unsaved_work.h"
 #include "app/value_fields.h"
 #include "core/menu_ids.h"
 #include "core/messages.h"
@@ -51,15 +52,22 @@ void ChooseGroupRow(Modeller& m, const MenuArea& a) {
 void RenamePartGroup(Modeller& m, int group) {
   const std::string answer = AskText(m, kPartNameTitle);
   PartName& name = m.model.partNames[group % kPartGroups];
+  const PartName before = name;
   name.fill('\0');
   std::copy_n(answer.begin(), std::min<size_t>(answer.size(), kPartNameLength), name.begin());
+  if (name != before) MarkModelChanged(m.model);
+}
+
+void ColoursChanged(Modeller& m) {
+  MarkModelChanged(m.model);
+  m.flags.redrawRequested = true;
 }
 
 // "....confirm.....": the operation of the menu it was chosen in.
 void Confirm(Modeller& m) {
   switch (m.menus.chosenMenu) {
     case kChangeColourMenu:
-      if (ApplyChangeColour(m.model, m.cells)) m.flags.redrawRequested = true;
+      if (ApplyChangeColour(m.model, m.cells)) ColoursChanged(m);
       break;
     default:  // move, duplicate, rotate, scale, delete, drill press: not connected yet
       m.flags.statusMessage = kMsgNotImplemented;
@@ -110,8 +118,8 @@ void RunCommand(Modeller& m, int number) {
   MenuState& menus = m.menus;
   const auto command = static_cast<Command>(number);
   switch (command) {
-    case Command::kQuit:  // " Quit": at once, nothing saved
-      m.platform.EndProgram();
+    case Command::kQuit:  // " Quit": at once unless there is unsaved work
+      RequestQuit(m);
       break;
     case Command::kFilenameEntry:
       OpenByName(m);
@@ -149,9 +157,7 @@ void RunCommand(Modeller& m, int number) {
       Confirm(m);
       break;
     case Command::kNew:
-      ClearModel(m.model);
-      m.flags.statusMessage = kMsgModelCleared;
-      m.flags.redrawRequested = true;
+      NewModel(m);
       break;
     case Command::kPartGroupStep: {  // "<- part group ->": no step before the first Left or Right
       uint8_t& selector = menus.partGroup[menus.chosenMenu];
@@ -171,7 +177,7 @@ void RunCommand(Modeller& m, int number) {
       SaveScreenshotCommand(m);
       break;
     case Command::kRainbow:
-      if (ApplyRainbow(m.model)) m.flags.redrawRequested = true;
+      if (ApplyRainbow(m.model)) ColoursChanged(m);
       break;
     case Command::kFileListPage:
       StepFileListPageCommand(m);

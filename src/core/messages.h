@@ -17,6 +17,7 @@ enum Message : int {
   kMsgScreenshotSaved = 12,
   kMsgCantOpenFile = 13,
   kMsgVertsCleaned = 14,
+  kMsgModeTooLarge = 15,
 };
 
 }  // namespace qelvar

@@ -79,6 +79,7 @@ inline void SetUpModeller(Modeller& m) {
   InitModelStore(m.model);
   InitValueCells(m.cells);
   InitMenus(m.menus);
+  m.savedRevision = m.model.revision;  // the model starts unmodified
 }
 
 // What the text grid shows at (row, column) for count cells.

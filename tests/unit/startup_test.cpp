@@ -80,7 +80,8 @@ TEST_F(Startup, StartValuesOfViewOptionsCellsAndModel) {
   EXPECT_EQ(m.cells.Real(84), 0.2f);
   EXPECT_EQ(m.tools.mode, ToolMode::kNone);
   EXPECT_FALSE(m.backdrop.loaded);
-  EXPECT_TRUE(m.model.normalsDirty);
+  EXPECT_FALSE(m.model.normalsDirty);  // computed at once: the scene starts unmodified
+  EXPECT_EQ(m.savedRevision, m.model.revision);
   EXPECT_EQ(m.model.vertexCount, 9);
   EXPECT_EQ(m.model.vertexCapacity, 8191);
   EXPECT_EQ(m.menus.focus, -1);

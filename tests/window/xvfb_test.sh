@@ -48,7 +48,7 @@ cp "$qelvar" "$work/qelvar"
 (cd "$work" && exec ./qelvar >"$work/qelvar.log" 2>&1) &
 app_pid=$!
 
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^qelvar$' 2>/dev/null | head -n1)
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^qelvar' 2>/dev/null | head -n1)
 [ -n "$window" ] || fail "no window named qelvar appeared"
 [ -f "$work/QELVAR.INI" ] || fail "QELVAR.INI was not created beside the program"
 

@@ -106,6 +106,38 @@ TEST_F(Startup, CustomSizesAndTheirTextGrids) {
   EXPECT_EQ(small.textRows, 37);
 }
 
+// A display whose usable desktop is 1024 x 768 pixels.
+class SmallDisplay : public HeadlessPlatform {
+ public:
+  using HeadlessPlatform::HeadlessPlatform;
+  bool ModeFitsDisplay(int width, int height) override { return width <= 1024 && height <= 768; }
+};
+
+TEST_F(Startup, ModesTooLargeForTheDisplayFallBackToMode19AndSaySo) {
+  const struct {
+    int mode, width, height, message;
+  } kCases[] = {
+      {20, 1024, 768, kMsgNone},
+      {21, 800, 600, kMsgModeTooLarge},
+      {10240768, 1024, 768, kMsgNone},
+      {12000900, 800, 600, kMsgModeTooLarge},
+      {10250700, 800, 600, kMsgModeTooLarge},
+  };
+  for (const auto& c : kCases) {
+    const std::string settings = Ini(c.mode, 16, 1);
+    test::WriteBytes(Path("QELVAR.INI"), test::Bytes(settings.begin(), settings.end()));
+    SmallDisplay platform({}, dir_.string(), "", dir_.string());
+    Modeller m(platform);
+    qelvar::Startup(m);
+    EXPECT_EQ(m.geometry.screenWidth, c.width) << c.mode;
+    EXPECT_EQ(m.geometry.screenHeight, c.height) << c.mode;
+    EXPECT_EQ(m.flags.statusMessage, c.message) << c.mode;
+    if (c.message == kMsgModeTooLarge) {
+      EXPECT_EQ(m.geometry.colourDepth, 32) << c.mode;
+    }
+  }
+}
+
 TEST_F(Startup, DetailLevelsSizeTheBufferAndTheStartScale) {
   Modeller& fine = Run(Ini(19, 32, 2));
   EXPECT_EQ(fine.geometry.bufferWidth, 1600);

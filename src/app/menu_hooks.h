@@ -22,11 +22,11 @@ void OpenMenu(Modeller& m, int menu);
 bool MenuHasKeyboardFocus(const Modeller& m);
 // Alt went down: remove the highlight and toggle the menu bar focus.
 void ToggleMenuBarFocus(Modeller& m);
-// Main loop step 12: the wheel moved.
+// The wheel moved: part-group rows and the file list.
 PassFlow MenuWheelStep(Modeller& m);
-// Main loop step 13: arrows, Tab, Enter and hotkeys.
+// Menu keys: arrows, Tab, Enter and hotkeys.
 PassFlow MenuKeyStep(Modeller& m);
-// Main loop step 15: file-list thumb drag, menu dragging, left click on a menu.
+// The mouse on menus: file-list thumb drag, menu dragging, left click on a menu.
 PassFlow MenuMouseStep(Modeller& m);
 
 // Status lines, tool markers, frame-rate text and menus (screen locked).

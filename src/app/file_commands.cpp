@@ -44,8 +44,10 @@ std::string AskName(Modeller& m, std::string_view title) {
   return answer;
 }
 
-void GeometryChanged(Modeller& m) {
-  m.model.normalsDirty = true;
+// A refused load leaves the model as it was: its normals stay, so the main
+// loop does not count it as an edit.
+void GeometryChanged(Modeller& m, uint64_t revisionBefore) {
+  if (m.model.revision != revisionBefore) m.model.normalsDirty = true;
   m.flags.redrawRequested = true;
 }
 
@@ -68,7 +70,7 @@ void LoadModelFile(Modeller& m, const std::string& name) {
   const int message =
       LoadModelFile(name, ModelFileTarget{m.model, m.modelFileName, m.options}, &progress);
   Report(m, message);
-  GeometryChanged(m);
+  GeometryChanged(m, before);
   if (m.model.revision == before) return;  // refused: model and name unchanged
   // The model is replaced: by a model file, which is now its own file, or by
   // an STL import, which has none and is saved under its new ".qv" name. The
@@ -122,8 +124,9 @@ void ExportStlCommand(Modeller& m) {
 void LoadPart(Modeller& m) {
   const std::string name = AskName(m, kLoadPartTitle);
   if (name.empty()) return;
+  const uint64_t before = m.model.revision;
   Report(m, LoadPartFile(m.model, name, m.menus.partGroup[kEditMenu]));
-  GeometryChanged(m);
+  GeometryChanged(m, before);
 }
 
 void SavePart(Modeller& m) {

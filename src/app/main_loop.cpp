@@ -52,8 +52,9 @@ bool WaitForInput(Modeller& m) {
   for (;;) {
     ReadMouse(m);
     f.lastKey = m.platform.TakeKey();
-    // The close request ends the program wherever it arrives; the frame-rate
-    // tool's "any key" and the key Alt drops must not swallow it.
+    // The close request is answered wherever it arrives (at once, or after
+    // the question when there is unsaved work); the frame-rate tool's "any
+    // key" and the key Alt drops must not swallow it.
     if (IsCloseRequest(f.lastKey)) {
       RequestQuit(m);  // returns when the user keeps the program
       f.lastKey.clear();

@@ -101,6 +101,21 @@ TEST_F(UnsavedWork, EditsCountAsModificationsSelectionAndViewDoNot) {
        },
        false},
       {"New", [](Modeller& m) { RunCommand(m, CommandNumber(Command::kNew)); }, false},
+      {"refused open",
+       [](Modeller& m) {
+         LoadModelFile(m, "no such model.qv");
+         MainLoopPass(m);
+       },
+       false},
+      {"refused part",
+       [](Modeller& m) {
+         auto& platform = static_cast<FakePlatform&>(m.platform);
+         platform.Type("no such part.qv\r");
+         LoadPart(m);
+         platform.Key("x");
+         MainLoopPass(m);
+       },
+       false},
   };
   for (const auto& c : kCases) {
     Fresh();

@@ -15,8 +15,12 @@
 #include "core/messages.h"
 #include "model/file_browser.h"
 #include "render/view.h"
+#include "tools/drill_press.h"
+#include "tools/guillotine.h"
 #include "tools/model_colours.h"
 #include "tools/selection.h"
+#include "tools/transforms.h"
+#include "tools/vertex_cleanup.h"
 
 namespace qelvar {
 namespace {
@@ -63,13 +67,61 @@ void ColoursChanged(Modeller& m) {
   m.flags.redrawRequested = true;
 }
 
+void Apply(Modeller& m, const TransformOutcome& outcome) {
+  if (outcome.message != kMsgNone) m.flags.statusMessage = outcome.message;
+  if (outcome.geometryChanged) m.model.normalsDirty = true;
+  if (outcome.redraw) m.flags.redrawRequested = true;
+}
+
+// "Benchmark": the frame-rate tool measures from now.
+void StartFrameRate(Modeller& m) {
+  StartTool(m, ToolMode::kFrameRate);
+  m.tools.frameRateStart = m.platform.Clock();
+  m.tools.frameRateFrames = 0;
+  m.flags.redrawRequested = true;
+}
+
+// "Slice xy plane" cuts across z at "Z1", "sLice yz plane" across x at "X1",
+// "slIce xz plane" across y at "Y1".
+void Slice(Modeller& m, CutAxis axis) {
+  static constexpr int kPlaneCell[3] = {kCellX1, kCellY1, kCellZ1};
+  if (Guillotine(m.model, axis, m.cells.Real(kPlaneCell[int(axis)])).done)
+    m.model.normalsDirty = true;
+}
+
+void Drill(Modeller& m) {
+  const ValueCells& c = m.cells;
+  const DrillSettings settings{c.Real(kCellX1), c.Real(kCellY1), c.Real(kCellRadius1),
+                               c.Real(kCellSliceSize)};
+  if (DrillPress(m.model, settings).done) m.model.normalsDirty = true;
+}
+
 // "....confirm.....": the operation of the menu it was chosen in.
 void Confirm(Modeller& m) {
+  const SelectionCentre& centre = m.tools.selectionCentre;
   switch (m.menus.chosenMenu) {
     case kChangeColourMenu:
       if (ApplyChangeColour(m.model, m.cells)) ColoursChanged(m);
       break;
-    default:  // move, duplicate, rotate, scale, delete, drill press: not connected yet
+    case MenuNumber(Menu::kMove):
+      Apply(m, MoveSelection(m.model, m.cells, m.options, centre));
+      break;
+    case MenuNumber(Menu::kDuplicate):
+      Apply(m, DuplicateSelection(m.model, m.cells, m.options, centre));
+      break;
+    case MenuNumber(Menu::kRotate):
+      Apply(m, RotateSelection(m.model, m.cells));
+      break;
+    case MenuNumber(Menu::kScale):
+      Apply(m, ScaleSelection(m.model, m.cells));
+      break;
+    case MenuNumber(Menu::kDeleteSelection):
+      Apply(m, DeleteSelection(m.model, m.options));
+      break;
+    case MenuNumber(Menu::kDrillPress):
+      Drill(m);
+      break;
+    default:  // no other menu has a "....confirm....." row
       m.flags.statusMessage = kMsgNotImplemented;
       break;
   }
@@ -166,6 +218,41 @@ void RunCommand(Modeller& m, int number) {
     }
     case Command::kChisel:
       m.flags.statusMessage = kMsgNotImplemented;
+      break;
+    case Command::kFlipX:
+      Apply(m, FlipSelection(m.model, Axis::kX, m.tools.selectionCentre));
+      break;
+    case Command::kFlipY:
+      Apply(m, FlipSelection(m.model, Axis::kY, m.tools.selectionCentre));
+      break;
+    case Command::kFlipZ:
+      Apply(m, FlipSelection(m.model, Axis::kZ, m.tools.selectionCentre));
+      break;
+    case Command::kReverseFaces:
+      Apply(m, ReverseSelectedFaces(m.model));
+      break;
+    case Command::kReassign:
+      Apply(m, ReassignSelection(m.model, menus.partGroup[MenuNumber(Menu::kActions)]));
+      break;
+    case Command::kSelectionCentre:
+      CopySelectionCentre(m.tools.selectionCentre, m.cells);
+      break;
+    case Command::kBenchmark:
+      StartFrameRate(m);
+      break;
+    case Command::kSliceXY:
+      Slice(m, CutAxis::kZ);
+      break;
+    case Command::kSliceYZ:
+      Slice(m, CutAxis::kX);
+      break;
+    case Command::kSliceXZ:
+      Slice(m, CutAxis::kY);
+      break;
+    case Command::kVertCleanup:
+      WeldVertices(m.model, 0);
+      m.flags.statusMessage = kMsgVertsCleaned;
+      m.flags.redrawRequested = true;
       break;
     case Command::kLoadPart:
       LoadPart(m);

@@ -292,11 +292,12 @@ TEST_F(MenuInterface, ConfirmActsForTheMenuItWasChosenIn) {
   Click(AreaOfItem(27, 72));
   EXPECT_EQ(m.model.triangleColours[4], 31 << 10);
   EXPECT_EQ(m.model.triangleColours[3], 0);
-  OpenMenu(m, 21);  // "Delete selection": its operation is not connected here
+  OpenMenu(m, 21);  // "Delete selection": the same row deletes the selected triangle
   m.flags.statusMessage = 0;
   Click(AreaOfItem(21, 72));
-  EXPECT_EQ(m.flags.statusMessage, 10);
-  EXPECT_EQ(m.model.triangleCount, 6);
+  EXPECT_EQ(m.flags.statusMessage, 9);  // "Deleted!"
+  EXPECT_EQ(m.model.triangleCount, 5);
+  EXPECT_EQ(m.model.triangleColours[4], 0);  // the recoloured triangle went
   OpenMenu(m, 31);
   Click(AreaOfItem(31, 155));  // "Mouse light"
   EXPECT_EQ(m.tools.mode, ToolMode::kMouseLight);

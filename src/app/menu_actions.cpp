@@ -250,7 +250,7 @@ void RunCommand(Modeller& m, int number) {
       Slice(m, CutAxis::kY);
       break;
     case Command::kVertCleanup:
-      WeldVertices(m.model, 0);
+      if (WeldVertices(m.model, 0) != 0) MarkModelChanged(m.model);
       m.flags.statusMessage = kMsgVertsCleaned;
       m.flags.redrawRequested = true;
       break;

@@ -93,6 +93,14 @@ TEST_F(UnsavedWork, EditsCountAsModificationsSelectionAndViewDoNot) {
          RunCommand(m, CommandNumber(Command::kRainbow));
        },
        true},
+      {"vertex cleanup welding a twin",
+       [](Modeller& m) {
+         m.model.vertices[1] = m.model.vertices[0];
+         RunCommand(m, CommandNumber(Command::kVertCleanup));
+       },
+       true},
+      {"vertex cleanup with nothing to weld",
+       [](Modeller& m) { RunCommand(m, CommandNumber(Command::kVertCleanup)); }, false},
       {"select all", [](Modeller& m) { RunCommand(m, CommandNumber(Command::kSelectAll)); }, false},
       {"view turned and redrawn",
        [](Modeller& m) {

@@ -18,7 +18,6 @@ struct LoopFlags {
   bool previousAltState = false;
   bool autoRepeatClick = false;  // file-list arrows repeat while left is down
   bool menuItemClicked = false;  // a left click chose a menu area
-  bool selectionDrag = false;    // rectangle selection drag in progress
   std::string lastKey;           // "", one character, or 255 + scan code
 };
 

@@ -128,17 +128,20 @@ void HandleCameraKeys(Modeller& m) {
     m.flags.redrawRequested = true;
 }
 
-// The active tool takes the mouse; with none, mouse look.
-void ToolStep(Modeller& m) {
-  if (m.flags.menuItemClicked) return;
+// The active tool takes the mouse; with none, mouse look. False when the
+// pass ends without the bookkeeping (a selection rectangle being dragged).
+bool ToolStep(Modeller& m) {
+  if (m.flags.menuItemClicked) return true;
   ToolContext c = MakeToolContext(m);
-  ApplyToolOutcome(m, ToolMouseStep(c, MakeToolInput(m)));
+  const ToolOutcome out = ToolMouseStep(c, MakeToolInput(m));
+  ApplyToolOutcome(m, out);
+  return !out.keepDragReference;
 }
 
 // The reference positions and previous-pass view values.
 void EndOfPass(Modeller& m) {
   MouseState& s = m.mouse;
-  m.flags.selectionDrag = false;
+  m.tools.selectionDrag = false;
   s.pressX = s.mouseX;
   s.pressY = s.mouseY;
   s.dragOriginX = s.screenMouseX;
@@ -251,7 +254,7 @@ void MainLoopPass(Modeller& m) {
       break;
     case PassFlow::kContinue:
     case PassFlow::kToolStep:
-      ToolStep(m);
+      if (!ToolStep(m)) return;
       break;
   }
   EndOfPass(m);

@@ -7,6 +7,7 @@
 #include "app/file_commands.h"
 #include "app/menu_tables.h"
 #include "app/menus.h"
+#include "app/primitive_commands.h"
 #include "app/text_prompt.h"
 #include "app/tool_steps.h"
 #include "app/unsaved_work.h"
@@ -196,6 +197,12 @@ void RunCommand(Modeller& m, int number) {
     case Command::kRightSideView:
       ApplyPresetView(m.view, static_cast<PresetView>(number - CommandNumber(Command::kFrontView)));
       m.flags.redrawRequested = true;
+      break;
+    case Command::kCreate:
+      CreateCommand(m);
+      break;
+    case Command::kCreateAtOffset:
+      CreateAtOffsetCommand(m);
       break;
     case Command::kSelectAll:
       SelectAll(m.model);

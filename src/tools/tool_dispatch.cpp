@@ -4,6 +4,7 @@
 #include "core/option_flags.h"
 #include "render/camera.h"
 #include "tools/mouse_light.h"
+#include "tools/selection_tool.h"
 
 namespace qelvar {
 namespace {
@@ -51,6 +52,8 @@ ToolOutcome ToolMouseStep(ToolContext& c, const ToolInput& in) {
     case ToolMode::kNone:
       if (HasOption(c.options, kOptLockView)) return {};
       return {.redraw = MouseLook(c.view, c.geometry, in.dx, in.dy, in.buttons)};
+    case ToolMode::kSelection:
+      return SelectionMouseStep(c, in);
     case ToolMode::kMouseLight:
       if (in.rightClick) return EndTool(c);
       MouseLightTool(c.view, c.geometry, in.dx, in.dy, in.buttons, c.cells);

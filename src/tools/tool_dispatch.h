@@ -33,16 +33,17 @@ struct ToolContext {
   ValueCells& cells;
   uint32_t& options;
   const ScreenGeometry& geometry;
-  const RenderBuffers& buffers;
+  RenderBuffers& buffers;  // read under the mouse; the selection pass draws into it
 };
 
 // What a tool step asks of the main loop.
 struct ToolOutcome {
-  bool redraw = false;         // render the model image again
-  int screenDirty = 0;         // 1 present and redraw everything, 2 overlays only
-  int message = 0;             // status message number, 0 none
-  bool choosePlotRow = false;  // mouse plot: choose the "." row of tool.plotMenu
-  bool endsPass = false;       // the pass ends after the per-pass step
+  bool redraw = false;             // render the model image again
+  int screenDirty = 0;             // 1 present and redraw everything, 2 overlays only
+  int message = 0;                 // status message number, 0 none
+  bool choosePlotRow = false;      // mouse plot: choose the "." row of tool.plotMenu
+  bool endsPass = false;           // the pass ends after the per-pass step
+  bool keepDragReference = false;  // a drag goes on: skip the end-of-pass bookkeeping
 };
 
 // Every mode starts and ends here, so no tool leaves corners or picks behind.

@@ -47,6 +47,9 @@ struct ToolState {
   // screenX/screenY cells only) and the menu whose "." row a click chooses.
   int plotGroup = 0;
   int plotMenu = 0;
+  // Selection tool: the left button went down in the tool and is held; the
+  // press point is the rectangle's first corner.
+  bool selectionDrag = false;
   // Triangle and fan tools: the corners chosen so far (-1 empty) and the
   // candidate vertices the auto triangle offers (-1 none).
   std::array<int32_t, 3> corners{-1, -1, -1};

@@ -12,6 +12,7 @@
 #include "app/text_prompt.h"
 #include "app/tool_commands.h"
 #include "app/tool_steps.h"
+#include "app/unsaved_work.h"
 #include "app/value_fields.h"
 #include "core/menu_ids.h"
 #include "core/messages.h"
@@ -55,8 +56,15 @@ void ChooseGroupRow(Modeller& m, const MenuArea& a) {
 void RenamePartGroup(Modeller& m, int group) {
   const std::string answer = AskText(m, kPartNameTitle);
   PartName& name = m.model.partNames[group % kPartGroups];
+  const PartName before = name;
   name.fill('\0');
   std::copy_n(answer.begin(), std::min<size_t>(answer.size(), kPartNameLength), name.begin());
+  if (name != before) MarkModelChanged(m.model);
+}
+
+void ColoursChanged(Modeller& m) {
+  MarkModelChanged(m.model);
+  m.flags.redrawRequested = true;
 }
 
 void Apply(Modeller& m, const TransformOutcome& outcome) {
@@ -93,7 +101,7 @@ void Confirm(Modeller& m) {
   const SelectionCentre& centre = m.tools.selectionCentre;
   switch (m.menus.chosenMenu) {
     case MenuNumber(Menu::kChangeColour):
-      if (ApplyChangeColour(m.model, m.cells)) m.flags.redrawRequested = true;
+      if (ApplyChangeColour(m.model, m.cells)) ColoursChanged(m);
       break;
     case MenuNumber(Menu::kMove):
       Apply(m, MoveSelection(m.model, m.cells, m.options, centre));
@@ -174,8 +182,8 @@ void RunCommand(Modeller& m, int number) {
   MenuState& menus = m.menus;
   const auto command = static_cast<Command>(number);
   switch (command) {
-    case Command::kQuit:  // " Quit": at once, nothing saved
-      m.platform.EndProgram();
+    case Command::kQuit:  // " Quit": at once unless there is unsaved work
+      RequestQuit(m);
       break;
     case Command::kFilenameEntry:
       OpenByName(m);
@@ -219,9 +227,7 @@ void RunCommand(Modeller& m, int number) {
       Confirm(m);
       break;
     case Command::kNew:
-      ClearModel(m.model);
-      m.flags.statusMessage = kMsgModelCleared;
-      m.flags.redrawRequested = true;
+      NewModel(m);
       break;
     case Command::kPartGroupStep: {  // "<- part group ->": no step before the first Left or Right
       uint8_t& selector = menus.partGroup[menus.chosenMenu];
@@ -262,7 +268,7 @@ void RunCommand(Modeller& m, int number) {
       Slice(m, CutAxis::kY);
       break;
     case Command::kVertCleanup:
-      WeldVertices(m.model, 0);
+      if (WeldVertices(m.model, 0) != 0) MarkModelChanged(m.model);
       m.flags.statusMessage = kMsgVertsCleaned;
       m.flags.redrawRequested = true;
       break;
@@ -276,7 +282,7 @@ void RunCommand(Modeller& m, int number) {
       SaveScreenshotCommand(m);
       break;
     case Command::kRainbow:
-      if (ApplyRainbow(m.model)) m.flags.redrawRequested = true;
+      if (ApplyRainbow(m.model)) ColoursChanged(m);
       break;
     case Command::kFileListPage:
       StepFileListPageCommand(m);

@@ -9,6 +9,7 @@
 #include "app/menu_hooks.h"
 #include "app/menus.h"
 #include "app/text_drawing.h"
+#include "app/unsaved_work.h"
 #include "render/overlays.h"
 #include "tools/tool_dispatch.h"
 
@@ -73,6 +74,17 @@ void DrawToolMarkers(Modeller& m) {
   }
 }
 
+// The message, followed by its detail (a file name) when that fits the row.
+std::string MessageWithDetail(const Modeller& m) {
+  const LoopFlags& f = m.flags;
+  std::string text(StatusMessageText(f.statusMessage));
+  if (f.messageDetail.empty() || f.messageDetailOf != f.statusMessage) return text;
+  std::string longer = text.substr(0, text.find_last_not_of(' ') + 1) + ' ' + f.messageDetail;
+  if (longer.size() < text.size()) longer.resize(text.size(), ' ');
+  const int columns = m.geometry.textColumns > 0 ? m.geometry.textColumns : 80;
+  return longer.size() <= size_t(columns) ? longer : text;
+}
+
 }  // namespace
 
 std::string_view ToolName(ToolMode mode, bool stereo) {
@@ -97,7 +109,7 @@ void PrintStatusMessage(Modeller& m) {
   // The row is fixed; a screen with fewer rows shows the message on its last.
   int row = kMessageRow;
   if (m.geometry.textRows > 0 && m.geometry.textRows < row) row = m.geometry.textRows;
-  PrintAt(m, row, 1, StatusMessageText(m.flags.statusMessage), kColourCheckRow, kColourText);
+  PrintAt(m, row, 1, MessageWithDetail(m), kColourCheckRow, kColourText);
   m.flags.messageOnScreen = true;
 }
 
@@ -111,7 +123,7 @@ void ShowHelp(Modeller& m) {
   for (size_t i = 0; i < kHelpLines.size(); ++i)
     PrintAt(m, 6 + static_cast<int>(i), 7, kHelpLines[i], kColourText, kColourPlainRow);
   ShowDrawing(m);
-  if (IsCloseRequest(m.platform.WaitKey())) m.platform.EndProgram();
+  if (IsCloseRequest(m.platform.WaitKey())) RequestQuit(m);
   m.flags.screenDirty = 1;
 }
 

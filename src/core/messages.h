@@ -20,13 +20,15 @@ enum Message : int {
   kMsgScreenshotSaved = 12,
   kMsgCantOpenFile = 13,
   kMsgVertsCleaned = 14,
+  kMsgModeTooLarge = 15,
 };
 
-constexpr int kMessageCount = kMsgVertsCleaned + 1;
+constexpr int kMessageCount = kMsgModeTooLarge + 1;
 constexpr int kMessageWidth = 25;
 
 // Indexed by message number. Each text is blank-padded to kMessageWidth so a
-// short message covers a long one; numbers without a message print blanks.
+// short message covers a long one (only the start-up message about the mode
+// is longer); numbers without a message print blanks.
 inline constexpr std::array<std::string_view, kMessageCount> kMessageTexts = [] {
   std::array<std::string_view, kMessageCount> t{};
   t.fill("                         ");
@@ -42,17 +44,18 @@ inline constexpr std::array<std::string_view, kMessageCount> kMessageTexts = [] 
   t[kMsgScreenshotSaved] = "Screenshot saved.        ";
   t[kMsgCantOpenFile] = "Error: can't open file   ";
   t[kMsgVertsCleaned] = "verts cleaned.           ";
+  t[kMsgModeTooLarge] = "Mode too large for this display";  // once, at start-up
   return t;
 }();
 
-static_assert(kMessageTexts.size() == 15, "message numbers 0..14");
+static_assert(kMessageTexts.size() == 16, "message numbers 0..15");
 static_assert(
     [] {
       for (std::string_view text : kMessageTexts)
-        if (text.size() != kMessageWidth) return false;
+        if (text.size() < kMessageWidth) return false;
       return true;
     }(),
-    "every message text is exactly kMessageWidth characters");
+    "every message text covers at least kMessageWidth characters");
 
 // The text of a message number, blanks for a number without a message.
 constexpr std::string_view StatusMessageText(int number) {

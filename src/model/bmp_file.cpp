@@ -6,6 +6,7 @@
 
 #include "core/messages.h"
 #include "model/file_io.h"
+#include "model/file_paths.h"
 
 namespace qelvar {
 namespace {
@@ -79,12 +80,19 @@ bool WriteBmp24(const std::string& path, const uint32_t* pixels, int width, int 
   return out.Commit();
 }
 
-int SaveScreenshot(const uint32_t* pixels, int width, int height, int32_t& counter) {
+int SaveScreenshot(const uint32_t* pixels, int width, int height, int32_t& counter,
+                   std::string* savedName) {
   if (pixels == nullptr || width < 0 || height < 0) return kMsgCantOpenFile;
+  // Screenshots of earlier runs stay: their names are passed over.
+  while (counter >= 0 && (counter >> 8) <= kLastScreenshotLetter - 'A' &&
+         PathExists(ScreenshotName(counter)))
+    ++counter;
   // Past "~" the first letter would run into characters that are no file name
   // (a slash, a NUL) and at last wrap round onto imageAAA.bmp of this run.
   if (counter < 0 || (counter >> 8) > kLastScreenshotLetter - 'A') return kMsgCantOpenFile;
-  if (!WriteBmp24(ScreenshotName(counter), pixels, width, height)) return kMsgCantOpenFile;
+  const std::string name = ScreenshotName(counter);
+  if (!WriteBmp24(name, pixels, width, height)) return kMsgCantOpenFile;
+  if (savedName) *savedName = name;
   ++counter;
   return kMsgScreenshotSaved;
 }

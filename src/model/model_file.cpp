@@ -10,6 +10,7 @@
 #include "core/messages.h"
 #include "core/option_flags.h"
 #include "model/file_io.h"
+#include "model/file_paths.h"
 #include "model/model_layout.h"
 
 namespace qelvar {
@@ -74,7 +75,11 @@ int LoadModelFile(const std::string& path, ModelFileTarget target, ImportProgres
   file.ReadAt(0, magic, 4);
   if (std::memcmp(magic, "QVFA", 4) != 0 && std::memcmp(magic, "QVNE", 4) != 0) {
     if (file.size() < kMinimumStlSize && !IsTextStl(file)) return kMsgInvalidFile;
-    return ImportStl(file, target.model, progress);
+    const int message = ImportStl(file, target.model, progress);
+    // The imported mesh is a new model: saving it must not overwrite the
+    // model file loaded before, so it is named after the STL file.
+    target.fileName = ModelNameForImport(path);
+    return message;
   }
 
   // The header first: only the blocks it names are read, however long the file.

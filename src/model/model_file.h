@@ -20,7 +20,8 @@ struct ModelFileTarget {
 // Replaces the model with the named file. A model file that cannot be read
 // whole (bad counts, blocks past the end, indices outside the vertices) is
 // refused and nothing changes. Text STL files, and other unknown files of 130
-// bytes or more, are imported as STL. Returns kMsgFileLoaded, kMsgCantOpenFile, kMsgInvalidFile,
+// bytes or more, are imported as STL; the model is then named after the STL
+// file with ".qv" for its extension. Returns kMsgFileLoaded, kMsgCantOpenFile, kMsgInvalidFile,
 // or the STL import's result.
 int LoadModelFile(const std::string& path, ModelFileTarget target, ImportProgress* progress);
 

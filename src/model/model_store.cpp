@@ -171,6 +171,7 @@ bool AdoptLoadedTables(ModelStore& s, LoadedTables& t) {
   s.vertexCapacity = c.vertices, s.triangleCapacity = c.triangles, s.lineCapacity = c.lines;
   s.vertexCount = t.vertexCount, s.triangleCount = t.triangleCount, s.lineCount = t.lineCount;
   s.normalsDirty = true;
+  MarkModelChanged(s);
   return true;
 }
 
@@ -189,12 +190,14 @@ bool GrowLines(ModelStore& s) { return ResizeLines(s, int64_t{s.lineCapacity} + 
 
 bool AppendVertex(ModelStore& s, Vec3 v) {
   if (s.vertexCount > s.vertexCapacity) return false;
+  MarkModelChanged(s);
   s.vertices[s.vertexCount++] = v;
   return s.vertexCount < s.vertexCapacity || GrowVertices(s);
 }
 
 bool AppendTriangle(ModelStore& s, Triangle t, uint8_t flags, uint16_t colour) {
   if (s.triangleCount > s.triangleCapacity) return false;
+  MarkModelChanged(s);
   s.triangles[s.triangleCount] = t;
   s.triangleFlags[s.triangleCount] = flags;
   s.triangleColours[s.triangleCount] = colour;
@@ -204,6 +207,7 @@ bool AppendTriangle(ModelStore& s, Triangle t, uint8_t flags, uint16_t colour) {
 
 bool AppendLine(ModelStore& s, Line l) {
   if (s.lineCount > s.lineCapacity) return false;
+  MarkModelChanged(s);
   s.lines[s.lineCount++] = l;
   return s.lineCount < s.lineCapacity || GrowLines(s);
 }
@@ -247,10 +251,12 @@ void ClearModel(ModelStore& s) {
   ClearTriangleFlags(s);
   s.lineCount = s.vertexCount = s.triangleCount = 0;
   s.normalsDirty = true;
+  MarkModelChanged(s);
 }
 
 void RemoveTriangles(ModelStore& s, const std::vector<uint8_t>& remove) {
   const int32_t marked = int32_t(std::min<size_t>(remove.size(), size_t(s.triangleCount)));
+  MarkModelChanged(s);
   int32_t kept = 0;
   for (int32_t i = 0; i < s.triangleCount; ++i) {
     if (i < marked && remove[size_t(i)] != 0) continue;
@@ -271,6 +277,7 @@ uint16_t ComposeColour(int red, int green, int blue) {
 
 void RemoveVertices(ModelStore& s, const std::vector<uint8_t>& drop) {
   const int32_t marked = int32_t(std::min<size_t>(drop.size(), size_t(s.vertexCount)));
+  MarkModelChanged(s);
   std::vector<int32_t> newIndex(size_t(s.vertexCount));
   int32_t kept = 0;
   for (int32_t j = 0; j < s.vertexCount; ++j) {

@@ -72,9 +72,16 @@ struct ModelStore {
   int32_t vertexCount = 0, triangleCount = 0, lineCount = 0;
   int32_t vertexCapacity = -1, triangleCapacity = -1, lineCapacity = -1;
   bool normalsDirty = false;
+  // Counts changes to what a save writes. Every writer through the helpers
+  // below bumps it; code that writes the tables directly calls
+  // MarkModelChanged. Compared with the count at the last load or save, it
+  // tells whether the model holds unsaved work.
+  uint64_t revision = 0;
   std::array<PartName, kPartGroups> partNames{};
   uint16_t defaultColour = 0;
 };
+
+inline void MarkModelChanged(ModelStore& store) { ++store.revision; }
 
 // Sizes every table to 8192 slots and fills in the sample scene.
 void InitModelStore(ModelStore& store);

@@ -52,6 +52,7 @@ void Append(const std::vector<uint8_t>& b, const ModelLayout& l, uint8_t group, 
   m.vertexCount += l.vertices;
   m.triangleCount += l.triangles;
   m.normalsDirty = true;
+  MarkModelChanged(m);
 }
 
 }  // namespace

@@ -129,6 +129,7 @@ void PrepareModel(ModelStore& m, int32_t triangles, int32_t vertices) {
   m.lineCount = 0;
   ClearTriangleFlags(m);
   m.normalsDirty = true;
+  MarkModelChanged(m);
 }
 
 // The facet records of a text STL file; false when it is not one, or when it

@@ -42,6 +42,7 @@ class FileCommands : public test::TempDirTest {
     m_->geometry.textRows = platform_->screen().textRows();
     m_->geometry.cellHeight = platform_->screen().cellHeight();
     InitModelStore(m_->model);
+    m_->savedRevision = m_->model.revision;
     return *m_;
   }
 
@@ -122,7 +123,7 @@ TEST_F(FileCommands, EscapeDuringImportCancelsAndTheProgressLineShows) {
   const std::string shown = "importing stl...  0/ 1000 (ESC to cancel)";
   for (size_t i = 0; i < shown.size(); ++i)
     EXPECT_EQ(platform_->screen().TextCell(23, int(i) + 1), uint8_t(shown[i])) << i;
-  EXPECT_EQ(m.modelFileName, "default.qv");
+  EXPECT_EQ(m.modelFileName, "big.qv");  // saving must not overwrite the model loaded before
 }
 
 TEST_F(FileCommands, BackdropPromptLeftEmptySwitchesTheBackdropOff) {

@@ -231,7 +231,7 @@ TEST_F(Stl, LoaderHandsUnknownFilesOf130BytesOnToTheImport) {
   EXPECT_EQ(LoadModelFile(Path("x.bin"), {model_, name, options}, nullptr), kMsgNone);
   EXPECT_EQ(model_.triangleCount, 1);
   EXPECT_EQ(model_.vertexCount, 2);
-  EXPECT_EQ(name, "keep.qv");
+  EXPECT_EQ(name, Path("x.qv"));
   EXPECT_EQ(options, 1u << 14);
 }
 
@@ -268,7 +268,7 @@ TEST_F(Stl, TextFilesShorterThan130BytesStillOpen) {
   EXPECT_EQ(model_.triangleCount, 1);
   EXPECT_EQ(model_.vertexCount, 3);
   EXPECT_EQ(model_.vertices[2].y, 1.0f);
-  EXPECT_EQ(name, "keep.qv");
+  EXPECT_EQ(name, Path("tiny.qv"));
   // A short file that only starts like one is still refused.
   std::string broken = text.substr(0, text.size() - 20);
   WriteBytes(Path("broken.stl"), Bytes(broken.begin(), broken.end()));

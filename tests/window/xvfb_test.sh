@@ -65,7 +65,7 @@ app_pid=$!
 # The window may be created more than once while the renderer is set up: the
 # one to drive is the visible window that is still found a moment later.
 find_window() {
-  timeout "$patience" xdotool search --sync --onlyvisible --name '^qelvar$' 2>/dev/null | tail -n1
+  timeout "$patience" xdotool search --sync --onlyvisible --name '^qelvar' 2>/dev/null | tail -n1
 }
 window=
 for _ in $(seq "$patience"); do

@@ -18,12 +18,7 @@ namespace qelvar {
 namespace {
 
 ScreenGeometry Geometry800(int detail) {
-  ScreenGeometry g;
-  g.screenWidth = 800, g.screenHeight = 600, g.detail = detail;
-  g.hSampling = detail == 0 ? 0.5f : (detail == 2 ? 2.0f : 1.0f);
-  g.bufferWidth = detail == 0 ? 400 : (detail == 2 ? 1600 : 800);
-  g.bufferHeight = 600;
-  return g;
+  return DeriveScreenGeometry(800, 600, 32, 100, 37, detail);
 }
 
 struct Scene {

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, skipping apt
-# entirely when all of them are present already.
+# entirely when all of them are present already. clang and libclang-rt-dev
+# (the sanitizer and libFuzzer runtimes of the same clang) build the fuzz
+# targets.
 set -euo pipefail
 
 packages=(
   build-essential cmake libsdl2-dev libx11-dev libgtest-dev libbenchmark-dev
-  console-setup-linux xvfb xdotool x11-apps imagemagick pkg-config libassimp-dev
+  console-setup-linux xvfb xdotool x11-apps imagemagick hyperfine
+  clang libclang-rt-dev pkg-config libassimp-dev
 )
 
 missing=()

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/startup.h"
+#include "platform/command_line.h"
 #include "platform/headless_platform.h"
 #include "platform/replay_script.h"
 
@@ -55,8 +56,7 @@ int main(int argc, char** argv) {
   if (i >= argc) Fail("no script given");
   const std::string scriptName = argv[i++];
   if (scriptName.size() > 1 && scriptName[0] == '-') Fail("unknown option " + scriptName);
-  std::string commandLine;
-  for (int first = i; i < argc; ++i) commandLine += (i > first ? " " : "") + std::string(argv[i]);
+  const std::string commandLine = qelvar::JoinArguments(argc, argv, i);
 
   qelvar::ParsedScript script = qelvar::ParseScript(ReadScript(scriptName));
   if (script.error) {

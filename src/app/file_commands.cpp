@@ -6,10 +6,13 @@
 
 #include "app/text_drawing.h"
 #include "app/text_prompt.h"
+#include "app/unsaved_work.h"
+#include "core/menu_ids.h"
 #include "core/messages.h"
 #include "core/option_flags.h"
 #include "model/bmp_file.h"
 #include "model/file_browser.h"
+#include "model/file_paths.h"
 #include "model/mesh_export.h"
 #include "model/model_file.h"
 #include "model/part_file.h"
@@ -30,8 +33,6 @@ static_assert(kOpenTitle.size() == 30 && kSaveTitle.size() == 30 && kExportTitle
               kLoadPartTitle.size() == 30 && kSavePartTitle.size() == 30 &&
               kBackdropTitle.size() == 30 && kPathTitle.size() == 30);
 
-constexpr int kEditMenu = 2;  // its part-group selector places loaded parts
-
 void Report(Modeller& m, int message) {
   if (message != kMsgNone) m.flags.statusMessage = message;
 }
@@ -43,9 +44,21 @@ std::string AskName(Modeller& m, std::string_view title) {
   return answer;
 }
 
-void GeometryChanged(Modeller& m) {
-  m.model.normalsDirty = true;
+// A refused load leaves the model as it was: its normals stay, so the main
+// loop does not count it as an edit.
+void GeometryChanged(Modeller& m, uint64_t revisionBefore) {
+  if (m.model.revision != revisionBefore) m.model.normalsDirty = true;
   m.flags.redrawRequested = true;
+}
+
+// Writes the model to path; on success it is the model's own file, shown as name.
+void SaveModelAs(Modeller& m, const std::string& name, const std::string& path) {
+  const int message = SaveModelFile(m.model, path, HasOption(m.options, kOptModelColours));
+  Report(m, message);
+  if (message != kMsgFileSaved) return;
+  m.modelFileName = name;
+  m.modelFilePath = m.ownFilePath = path;
+  MarkModelSaved(m);
 }
 
 }  // namespace
@@ -53,24 +66,54 @@ void GeometryChanged(Modeller& m) {
 void LoadModelFile(Modeller& m, const std::string& name) {
   ScreenImportProgress progress(m.platform, m.colours.interfaceColours[kColourCheckRow],
                                 m.colours.interfaceColours[kColourText]);
-  Report(m, LoadModelFile(name, ModelFileTarget{m.model, m.modelFileName, m.options}, &progress));
-  GeometryChanged(m);
+  const uint64_t before = m.model.revision;
+  const int message =
+      LoadModelFile(name, ModelFileTarget{m.model, m.modelFileName, m.options}, &progress);
+  Report(m, message);
+  GeometryChanged(m, before);
+  if (m.model.revision == before) return;  // refused: model and name unchanged
+  // The model is replaced: by a model file, which is now its own file, or by
+  // an STL import, which has none and is saved under its new ".qv" name. The
+  // paths are taken now, before the file list can change the directory.
+  const bool modelFile = message == kMsgFileLoaded;
+  m.modelFilePath = AbsolutePath(m.modelFileName);
+  m.ownFilePath = modelFile ? m.modelFilePath : std::string();
+  MarkModelSaved(m);
+}
+
+void OpenFileChecked(Modeller& m, const std::string& name) {
+  // A name that leads nowhere cannot replace the model: no question then.
+  if (PathExists(name) && !ConfirmDropWork(m, kOpenQuestion)) return;
+  LoadModelFile(m, name);
 }
 
 void OpenByName(Modeller& m) {
   const std::string name = AskName(m, kOpenTitle);
-  if (!name.empty()) LoadModelFile(m, name);
+  if (!name.empty()) OpenFileChecked(m, name);
 }
 
 void SaveModel(Modeller& m) {
-  Report(m, SaveModelFile(m.model, m.modelFileName, HasOption(m.options, kOptModelColours)));
+  const std::string path =
+      m.modelFilePath.empty() ? AbsolutePath(m.modelFileName) : m.modelFilePath;
+  if (ConfirmOverwrite(m, path)) SaveModelAs(m, m.modelFileName, path);
 }
 
 void SaveAs(Modeller& m) {
   const std::string name = AskName(m, kSaveTitle);
   if (name.empty()) return;
-  m.modelFileName = name;
-  SaveModel(m);
+  const std::string path = AbsolutePath(name);
+  if (ConfirmOverwrite(m, path)) SaveModelAs(m, name, path);
+}
+
+void NewModel(Modeller& m) {
+  if (!ConfirmDropWork(m, kNewQuestion)) return;
+  ClearModel(m.model);
+  m.modelFileName = "default.qv";
+  m.modelFilePath.clear();
+  m.ownFilePath.clear();
+  MarkModelSaved(m);
+  m.flags.statusMessage = kMsgModelCleared;
+  m.flags.redrawRequested = true;
 }
 
 void ExportStlCommand(Modeller& m) {
@@ -81,12 +124,14 @@ void ExportStlCommand(Modeller& m) {
 void LoadPart(Modeller& m) {
   const std::string name = AskName(m, kLoadPartTitle);
   if (name.empty()) return;
-  Report(m, LoadPartFile(m.model, name, m.menus.partGroup[kEditMenu]));
-  GeometryChanged(m);
+  // The Edit menu's part-group selector places loaded parts.
+  const uint64_t before = m.model.revision;
+  Report(m, LoadPartFile(m.model, name, m.menus.partGroup[MenuNumber(Menu::kEdit)]));
+  GeometryChanged(m, before);
 }
 
 void SavePart(Modeller& m) {
-  if (CountSelectedTriangles(m.model) == 0) {
+  if (CountSelected(m.model) == 0) {
     m.flags.statusMessage = kMsgNothingSelected;
     return;
   }
@@ -98,7 +143,14 @@ void SaveScreenshotCommand(Modeller& m) {
   const RenderBuffers& b = m.buffers;
   if (b.width < 0 || b.height < 0 || b.colour.size() < size_t(b.width) * size_t(b.height))
     return Report(m, kMsgCantOpenFile);
-  Report(m, SaveScreenshot(b.colour.data(), b.width, b.height, m.screenshotCounter));
+  std::string name;
+  const int message =
+      SaveScreenshot(b.colour.data(), b.width, b.height, m.screenshotCounter, &name);
+  Report(m, message);
+  if (message == kMsgScreenshotSaved) {
+    m.flags.messageDetail = name;
+    m.flags.messageDetailOf = message;
+  }
 }
 
 void LoadBackdropCommand(Modeller& m) {
@@ -147,7 +199,7 @@ void ChooseFileListRow(Modeller& m, const MenuArea& area) {
       RestartFileList(list);
       break;
     case FileRowChoice::kOpenFile:
-      LoadModelFile(m, list.page[size_t(row)].name);
+      OpenFileChecked(m, list.page[size_t(row)].name);
       break;
     case FileRowChoice::kNothing:
       break;

@@ -10,12 +10,16 @@
 namespace qelvar {
 
 // Loads a model (or imports an STL file) as the file list does: the outcome
-// goes to the status line, normals and view are renewed.
+// goes to the status line, normals and view are renewed. A model that was
+// replaced remembers where its file is and counts as unmodified.
 void LoadModelFile(Modeller& m, const std::string& name);
+// The same after asking whether unsaved work may go, when the file exists.
+void OpenFileChecked(Modeller& m, const std::string& name);
 
 void OpenByName(Modeller& m);               // "filename Entry"
 void SaveModel(Modeller& m);                // " Save"
 void SaveAs(Modeller& m);                   // " save As"
+void NewModel(Modeller& m);                 // " New"
 void ExportStlCommand(Modeller& m);         // " exPort stl"
 void LoadPart(Modeller& m);                 // "Load part from"
 void SavePart(Modeller& m);                 // "save To file"

@@ -7,6 +7,7 @@
 #include "app/menu_hooks.h"
 #include "app/menus.h"
 #include "app/tool_steps.h"
+#include "app/unsaved_work.h"
 #include "core/menu_ids.h"
 #include "render/camera.h"
 #include "render/presentation.h"
@@ -51,9 +52,13 @@ bool WaitForInput(Modeller& m) {
   for (;;) {
     ReadMouse(m);
     f.lastKey = m.platform.TakeKey();
-    // The close request ends the program wherever it arrives; the frame-rate
-    // tool's "any key" and the key Alt drops must not swallow it.
-    if (IsCloseRequest(f.lastKey)) m.platform.EndProgram();
+    // The close request is answered wherever it arrives (at once, or after
+    // the question when there is unsaved work); the frame-rate tool's "any
+    // key" and the key Alt drops must not swallow it.
+    if (IsCloseRequest(f.lastKey)) {
+      RequestQuit(m);  // returns when the user keeps the program
+      f.lastKey.clear();
+    }
     ToolContext c = MakeToolContext(m);
     const ToolOutcome step = ToolPassStep(c, MakeToolInput(m));
     ApplyToolOutcome(m, step);
@@ -203,6 +208,7 @@ void UpdateScreen(Modeller& m) {
   RefreshDisplayedValues(m);
   m.cells.Int(kCellSelectedCount) = CountSelected(m.model);
   RunToolDisplayStep(m);
+  m.platform.SetTitle(WindowTitle(m));
   m.platform.Lock();
   if (!(f.screenDirty == 2 && !f.messageOnScreen)) {
     PresentFrame(m.buffers, m.geometry, m.colours, m.platform.screen());
@@ -215,12 +221,16 @@ void UpdateScreen(Modeller& m) {
   }
   m.platform.Unlock();
   f.statusMessage = 0;
+  f.messageDetailOf = 0;
   f.screenDirty = 0;
 }
 
 void MainLoopPass(Modeller& m) {
   LoopFlags& f = m.flags;
   if (m.model.normalsDirty) {
+    // Every edit of the geometry raises normalsDirty; loads settle theirs
+    // before they get here (MarkModelSaved), so this counts only edits.
+    MarkModelChanged(m.model);
     ComputeNormals(m.model);
     m.model.normalsDirty = false;
     f.redrawRequested = true;

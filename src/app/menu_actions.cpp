@@ -3,13 +3,16 @@
 #include "app/menu_actions.h"
 
 #include <algorithm>
+#include <new>
 
 #include "app/file_commands.h"
 #include "app/menu_tables.h"
 #include "app/menus.h"
 #include "app/primitive_commands.h"
 #include "app/text_prompt.h"
+#include "app/tool_commands.h"
 #include "app/tool_steps.h"
+#include "app/unsaved_work.h"
 #include "app/value_fields.h"
 #include "core/menu_ids.h"
 #include "core/messages.h"
@@ -25,23 +28,20 @@
 namespace qelvar {
 namespace {
 
-constexpr int kChangeColourMenu = MenuNumber(Menu::kChangeColour);
-constexpr int kByPartGroupMenu = MenuNumber(Menu::kByPartGroup);
-constexpr int kFileListMenu = MenuNumber(Menu::kOpen);
-
 void ToggleOption(Modeller& m, int bit) {
   m.options ^= 1u << bit;
   if (bit == kOptAllFiles) {
     RestartFileList(m.menus.fileList);
   }
-  if (HasOption(m.options, kOptVertSelector)) StartTool(m, ToolMode::kVertexEdit);
+  if (bit == kOptVertSelector && HasOption(m.options, kOptVertSelector))
+    StartTool(m, ToolMode::kVertexEdit);
   m.flags.redrawRequested = true;
 }
 
 // A group row of the "By part group" menu selects (or with Unselect ticked,
 // unselects) every triangle of the group it shows.
 void ChooseGroupRow(Modeller& m, const MenuArea& a) {
-  if (a.menu != kByPartGroupMenu) return;
+  if (a.menu != MenuNumber(Menu::kByPartGroup)) return;
   const bool unselect = HasOption(m.options, kOptUnselect);
   ModelStore& model = m.model;
   for (int32_t i = 0; i < model.triangleCount; ++i) {
@@ -56,8 +56,15 @@ void ChooseGroupRow(Modeller& m, const MenuArea& a) {
 void RenamePartGroup(Modeller& m, int group) {
   const std::string answer = AskText(m, kPartNameTitle);
   PartName& name = m.model.partNames[group % kPartGroups];
+  const PartName before = name;
   name.fill('\0');
   std::copy_n(answer.begin(), std::min<size_t>(answer.size(), kPartNameLength), name.begin());
+  if (name != before) MarkModelChanged(m.model);
+}
+
+void ColoursChanged(Modeller& m) {
+  MarkModelChanged(m.model);
+  m.flags.redrawRequested = true;
 }
 
 void Apply(Modeller& m, const TransformOutcome& outcome) {
@@ -93,8 +100,8 @@ void Drill(Modeller& m) {
 void Confirm(Modeller& m) {
   const SelectionCentre& centre = m.tools.selectionCentre;
   switch (m.menus.chosenMenu) {
-    case kChangeColourMenu:
-      if (ApplyChangeColour(m.model, m.cells)) m.flags.redrawRequested = true;
+    case MenuNumber(Menu::kChangeColour):
+      if (ApplyChangeColour(m.model, m.cells)) ColoursChanged(m);
       break;
     case MenuNumber(Menu::kMove):
       Apply(m, MoveSelection(m.model, m.cells, m.options, centre));
@@ -120,9 +127,7 @@ void Confirm(Modeller& m) {
   }
 }
 
-}  // namespace
-
-void ActivateArea(Modeller& m, int area) {
+void ActivateAreaUnguarded(Modeller& m, int area) {
   if (area < 0 || area >= m.menus.areaCount) return;
   const MenuArea a = m.menus.areas[area];
   const MenuItem& item = kMenuItems[a.item];
@@ -132,7 +137,8 @@ void ActivateArea(Modeller& m, int area) {
     case kKindOpensMenu:
       // Files may have come and gone since the list was last shown: list the
       // directory again, on the same page.
-      if (item.parameter == kFileListMenu && !MenuIsOpen(m.menus, kFileListMenu))
+      if (item.parameter == MenuNumber(Menu::kOpen) &&
+          !MenuIsOpen(m.menus, MenuNumber(Menu::kOpen)))
         m.menus.fileList.needsListing = true;
       OpenMenu(m.menus, item.parameter);
       break;
@@ -159,12 +165,25 @@ void ActivateArea(Modeller& m, int area) {
   }
 }
 
+}  // namespace
+
+void ActivateArea(Modeller& m, int area) {
+  // Memory running out in a command ends that command, not the program; the
+  // file and model code it calls keep the model's counts within its tables.
+  try {
+    ActivateAreaUnguarded(m, area);
+  } catch (const std::bad_alloc&) {
+    m.flags.statusMessage = kMsgCanceled;
+    m.flags.redrawRequested = true;
+  }
+}
+
 void RunCommand(Modeller& m, int number) {
   MenuState& menus = m.menus;
   const auto command = static_cast<Command>(number);
   switch (command) {
-    case Command::kQuit:  // " Quit": at once, nothing saved
-      m.platform.EndProgram();
+    case Command::kQuit:  // " Quit": at once unless there is unsaved work
+      RequestQuit(m);
       break;
     case Command::kFilenameEntry:
       OpenByName(m);
@@ -208,9 +227,7 @@ void RunCommand(Modeller& m, int number) {
       Confirm(m);
       break;
     case Command::kNew:
-      ClearModel(m.model);
-      m.flags.statusMessage = kMsgModelCleared;
-      m.flags.redrawRequested = true;
+      NewModel(m);
       break;
     case Command::kPartGroupStep: {  // "<- part group ->": no step before the first Left or Right
       uint8_t& selector = menus.partGroup[menus.chosenMenu];
@@ -251,7 +268,7 @@ void RunCommand(Modeller& m, int number) {
       Slice(m, CutAxis::kY);
       break;
     case Command::kVertCleanup:
-      WeldVertices(m.model, 0);
+      if (WeldVertices(m.model, 0) != 0) MarkModelChanged(m.model);
       m.flags.statusMessage = kMsgVertsCleaned;
       m.flags.redrawRequested = true;
       break;
@@ -265,7 +282,7 @@ void RunCommand(Modeller& m, int number) {
       SaveScreenshotCommand(m);
       break;
     case Command::kRainbow:
-      if (ApplyRainbow(m.model)) m.flags.redrawRequested = true;
+      if (ApplyRainbow(m.model)) ColoursChanged(m);
       break;
     case Command::kFileListPage:
       StepFileListPageCommand(m);
@@ -279,8 +296,8 @@ void RunCommand(Modeller& m, int number) {
     case Command::kMouseLight:  // "Mouse light": the main loop runs the tool until a right click
       StartTool(m, ToolMode::kMouseLight);
       break;
-    default:  // operations not connected yet
-      m.flags.statusMessage = kMsgNotImplemented;
+    default:  // the tool commands, or operations not connected yet
+      if (!RunToolCommand(m, command)) m.flags.statusMessage = kMsgNotImplemented;
       break;
   }
   m.flags.screenDirty = 1;

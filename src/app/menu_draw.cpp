@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/file_commands.h"
 #include "app/menu_tables.h"
 #include "app/menus.h"
 #include "app/text_drawing.h"
 #include "app/value_fields.h"
-#include "app/file_commands.h"
 #include "render/overlays.h"
 
 namespace qelvar {
@@ -41,11 +41,7 @@ void DrawOutline(Modeller& m, const MenuArea& a, int colourEntry) {
   const int top = (a.row - 1) * m.geometry.cellHeight;
   const int bottom = top + m.geometry.cellHeight - 1;
   const uint32_t c = EntryColour(m, colourEntry);
-  Screen& s = m.platform.screen();
-  s.DrawLine(left, top, right, top, c);
-  s.DrawLine(right, top, right, bottom, c);
-  s.DrawLine(right, bottom, left, bottom, c);
-  s.DrawLine(left, bottom, left, top, c);
+  m.platform.screen().DrawRectOutline(left, top, right, bottom, c);
 }
 
 void DrawArea(Modeller& m, int index) {

@@ -6,6 +6,8 @@
 #include "app/menu_hooks.h"
 #include "app/menu_tables.h"
 #include "app/menus.h"
+#include "core/menu_ids.h"
+#include "model/file_browser.h"
 
 namespace qelvar {
 namespace {
@@ -95,7 +97,7 @@ PassFlow FileListThumb(Modeller& m) {
   if (list.thumbDrag) {
     const int rows = (mouse.mouseY - mouse.pressY) / m.geometry.cellHeight;
     if (rows != 0) {
-      list.firstEntry = std::max(0, list.firstEntry + list.entryCount * rows / 12);
+      DragFileListThumb(list, rows);
       mouse.pressY += m.geometry.cellHeight * rows;
       m.flags.screenDirty = 2;
     }
@@ -127,7 +129,7 @@ PassFlow RightDrag(Modeller& m) {
   if (!m.mouse.rightClick) return PassFlow::kContinue;
   const int hit =
       HitTestArea(menus, m.geometry.cellHeight, m.mouse.screenMouseX, m.mouse.screenMouseY);
-  if (hit < 0 || menus.areas[hit].menu == 0) return PassFlow::kContinue;
+  if (hit < 0 || menus.areas[hit].menu == MenuNumber(Menu::kBar)) return PassFlow::kContinue;
   menus.draggedMenu = menus.areas[hit].menu;
   return PassFlow::kEndPass;
 }
@@ -161,7 +163,7 @@ PassFlow MenuWheelStep(Modeller& m) {
   const int kind = kMenuItems[a.item].kind;
   if (kind == kKindFileRow) {
     FileListState& list = m.menus.fileList;
-    list.firstEntry = std::max(0, list.firstEntry + 4 * change);
+    ScrollFileList(list, int64_t{change} * kFileWheelStep);
   } else if (kind == kKindNameRow) {
     m.menus.partGroup[a.menu] = StepPartGroup(m.menus.partGroup[a.menu], change);
   }

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "core/menu_ids.h"
+
 namespace qelvar {
 namespace {
 
@@ -58,7 +60,8 @@ bool OpenMenu(MenuState& menus, int menu) {
   if (menus.focus != -1) menus.focus = 0;
   // Close whatever starts at the origin; each close shifts the table, so rescan.
   for (int i = 0; i < menus.areaCount;) {
-    if (menus.areas[i].menu != 0 && StartsAt(menus.areas[i], def.column, def.row)) {
+    if (menus.areas[i].menu != MenuNumber(Menu::kBar) &&
+        StartsAt(menus.areas[i], def.column, def.row)) {
       CloseMenu(menus, menus.areas[i].menu);
       i = 0;
     } else {
@@ -75,7 +78,7 @@ bool OpenMenu(MenuState& menus, int menu) {
 }
 
 void CloseMenu(MenuState& menus, int menu) {
-  if (menu == 0) return;  // the bar is not a menu that closes
+  if (menu == MenuNumber(Menu::kBar)) return;  // the bar is not a menu that closes
   if (menus.focus == menu) {
     menus.focus = -1;
     menus.highlight = -1;
@@ -150,7 +153,8 @@ void ApplyAutomaticHighlight(MenuState& menus) {
 }
 
 uint8_t StepPartGroup(int group, int change) {
-  return static_cast<uint8_t>(((group + change) % 100 + 100) % 100);
+  // Reduced first, so that no wheel count can overflow the sum.
+  return static_cast<uint8_t>((group % 100 + change % 100 + 200) % 100);
 }
 
 }  // namespace qelvar

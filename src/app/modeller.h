@@ -30,7 +30,12 @@ struct Modeller {
   ColourTables colours;
   // The model and its file.
   ModelStore model;
-  std::string modelFileName = "default.qv";
+  std::string modelFileName = "default.qv";  // as the status line shows it
+  // Where " Save" writes (absolute); empty while the model has no file of its
+  // own, when it writes modelFileName in the current directory.
+  std::string modelFilePath;
+  std::string ownFilePath;     // the file last loaded or saved (absolute), or ""
+  uint64_t savedRevision = 0;  // model.revision at that load or save
   // Changed by the user.
   ViewState view;
   RenderBuffers buffers;

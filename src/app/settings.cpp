@@ -2,6 +2,10 @@
 // line, then a number read digit by digit; everything else is skipped.
 #include "app/settings.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstring>
 
 namespace qelvar {
@@ -46,13 +50,30 @@ int32_t ReadSettingValue(std::FILE* file) {
 
 namespace {
 
+// Opened without blocking, and kept only when it is a regular file: a FIFO
+// opened for reading would wait for a writer (or be its own writer and wait
+// forever in the first read), and a device may never end.
+std::FILE* OpenRegular(const std::string& path, int flags, const char* mode) {
+  const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return nullptr;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  std::FILE* f = ::fdopen(fd, mode);
+  if (!f) ::close(fd);
+  return f;
+}
+
 // Read and write when allowed; a read-only file is still read. Only a file
-// that does not exist is created ("x"), so an existing file that cannot be
-// read is never truncated.
+// that does not exist is created (O_EXCL), so an existing file that cannot be
+// read, or is not a regular file, is never truncated.
 std::FILE* OpenOrCreate(const std::string& path) {
-  if (std::FILE* f = std::fopen(path.c_str(), "r+b")) return f;
-  if (std::FILE* f = std::fopen(path.c_str(), "rb")) return f;
-  return std::fopen(path.c_str(), "w+bx");
+  if (std::FILE* f = OpenRegular(path, O_RDWR, "r+b")) return f;
+  if (std::FILE* f = OpenRegular(path, O_RDONLY, "rb")) return f;
+  return OpenRegular(path, O_RDWR | O_CREAT | O_EXCL, "w+b");
 }
 
 bool IsEmpty(std::FILE* f) {

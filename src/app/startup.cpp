@@ -3,11 +3,13 @@
 #include "app/startup.h"
 
 #include "app/colour_tables.h"
+#include "app/file_commands.h"
 #include "app/main_loop.h"
 #include "app/menu_hooks.h"
+#include "app/unsaved_work.h"
+#include "core/messages.h"
 #include "core/value_cells.h"
-#include "model/model_file.h"
-#include "model/stl_progress.h"
+#include "platform/screen_modes.h"
 #include "render/rasteriser.h"
 #include "render/view.h"
 
@@ -17,15 +19,29 @@ namespace {
 constexpr int kFallbackMode = 19;
 constexpr int kFallbackDepth = 32;
 
+// The pixel size of a configured mode; 0 x 0 for a number that names none.
+void ModeSize(int mode, int& width, int& height) {
+  width = height = 0;
+  if (mode > 21) {
+    width = mode / 10000;
+    height = mode - 10000 * width;
+  } else if (const ScreenMode* numbered = FindScreenMode(mode)) {
+    width = numbered->width;
+    height = numbered->height;
+  }
+}
+
 // Opens the configured mode, or mode 19 at 32 bits when the platform refuses
-// it; ends the program when even that fails.
+// it or it does not fit the display; ends the program when even that fails.
 void OpenScreen(Modeller& m) {
   Platform& p = m.platform;
   const Settings& s = m.settings;
   bool opened = false;
-  if (s.mode > 21) {
-    const int width = s.mode / 10000;
-    const int height = s.mode - 10000 * width;
+  int width = 0, height = 0;
+  ModeSize(s.mode, width, height);
+  if (width > 0 && height > 0 && !p.ModeFitsDisplay(width, height)) {
+    m.flags.statusMessage = kMsgModeTooLarge;
+  } else if (s.mode > 21) {
     opened = p.OpenWindow(width, height, s.cdep);
     if (opened && height > 400) p.screen().SetTextGrid(width / 8, height / 16);
   } else {
@@ -41,29 +57,9 @@ void OpenScreen(Modeller& m) {
 
 void DeriveGeometry(Modeller& m) {
   const Screen& screen = m.platform.screen();
-  ScreenGeometry& g = m.geometry;
-  g.screenWidth = screen.width();
-  g.screenHeight = screen.height();
-  g.colourDepth = m.settings.cdep == 4 ? 4 : screen.depth();
-  g.textColumns = screen.textColumns();
-  g.textRows = screen.textRows();
-  g.cellHeight = g.textRows > 0 ? g.screenHeight / g.textRows : 8;
-  // A detail level outside 0..2 has no meaning: run at the normal level.
-  g.detail = m.settings.rdet <= 2 ? m.settings.rdet : 1;
-  g.bufferHeight = g.screenHeight;
-  switch (g.detail) {
-    case 0:
-      g.bufferWidth = g.screenWidth >> 1;
-      g.hSampling = 0.5f;
-      break;
-    case 2:
-      g.bufferWidth = g.screenWidth * 2;
-      g.hSampling = 2.0f;
-      break;
-    default:
-      g.bufferWidth = g.screenWidth;
-      g.hSampling = 1.0f;
-  }
+  m.geometry = DeriveScreenGeometry(screen.width(), screen.height(),
+                                    m.settings.cdep == 4 ? 4 : screen.depth(), screen.textColumns(),
+                                    screen.textRows(), m.settings.rdet);
 }
 
 void PrepareColours(Modeller& m) {
@@ -81,15 +77,6 @@ void SetStartValues(Modeller& m) {
   m.options = kStartOptions;
   m.tools = ToolState{};
   m.backdrop = Backdrop{};
-}
-
-// The model named on the command line, loaded as " Open" loads a chosen file;
-// its message shows with the first frame.
-void LoadCommandLineModel(Modeller& m, const std::string& name) {
-  const auto& colours = m.colours.interfaceColours;
-  ScreenImportProgress progress(m.platform, colours[kColourCheckRow], colours[kColourText]);
-  m.flags.statusMessage =
-      LoadModelFile(name, ModelFileTarget{m.model, m.modelFileName, m.options}, &progress);
 }
 
 std::string SettingsPath(const std::string& directory) {
@@ -111,8 +98,13 @@ void Startup(Modeller& m) {
   InitModelStore(m.model);
   SetStartValues(m);
   m.modelFileName = "default.qv";
+  // The model named on the command line, loaded as " Open" loads a chosen
+  // file; its message shows with the first frame, unless the mode's does.
+  const int modeMessage = m.flags.statusMessage;
   const std::string argument = m.platform.CommandLine();
-  if (!argument.empty()) LoadCommandLineModel(m, argument);
+  if (!argument.empty()) LoadModelFile(m, argument);
+  if (modeMessage != kMsgNone) m.flags.statusMessage = modeMessage;
+  MarkModelSaved(m);
 }
 
 void RunStartup(Platform& platform) {

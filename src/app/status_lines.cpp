@@ -9,37 +9,14 @@
 #include "app/menu_hooks.h"
 #include "app/menus.h"
 #include "app/text_drawing.h"
+#include "app/unsaved_work.h"
 #include "render/overlays.h"
 #include "tools/tool_dispatch.h"
 
 namespace qelvar {
 namespace {
 
-constexpr int kSelectionMenu = 10;
-
-struct StatusMessage {
-  int number;
-  std::string_view text;
-};
-
-// Each text is blank-padded to 25 characters so a short message covers a long one.
-constexpr std::array<StatusMessage, 12> kStatusMessages = {{
-    {1, "Canceled.                "},
-    {2, "Error: not an QV file    "},
-    {3, "Error: invalid file      "},
-    {5, "File saved.              "},
-    {6, "File loaded.             "},
-    {8, "Model cleared!           "},
-    {9, "Deleted!                 "},
-    {10, "function not implemented "},
-    {11, "Nothing selected!        "},
-    {12, "Screenshot saved.        "},
-    {13, "Error: can't open file   "},
-    {14, "verts cleaned.           "},
-}};
 static_assert([] {
-  for (const StatusMessage& s : kStatusMessages)
-    if (s.text.size() != kMessageWidth) return false;
   for (std::string_view line : kHelpLines)
     if (line.size() != 26) return false;
   return true;
@@ -62,11 +39,8 @@ void DrawSelectionRectangle(Modeller& m) {
   if (m.tools.mode != ToolMode::kSelection) return;
   const MouseState& ms = m.mouse;
   const uint32_t c = EntryColour(m, kColourSelectRect);
-  Screen& s = m.platform.screen();
-  s.DrawLine(ms.dragOriginX, ms.dragOriginY, ms.screenMouseX, ms.dragOriginY, c);
-  s.DrawLine(ms.screenMouseX, ms.dragOriginY, ms.screenMouseX, ms.screenMouseY, c);
-  s.DrawLine(ms.screenMouseX, ms.screenMouseY, ms.dragOriginX, ms.screenMouseY, c);
-  s.DrawLine(ms.dragOriginX, ms.screenMouseY, ms.dragOriginX, ms.dragOriginY, c);
+  m.platform.screen().DrawRectOutline(ms.dragOriginX, ms.dragOriginY, ms.screenMouseX,
+                                      ms.screenMouseY, c);
 }
 
 constexpr int kToolTextColumn = 3 + 6;  // after "tool: "
@@ -100,13 +74,18 @@ void DrawToolMarkers(Modeller& m) {
   }
 }
 
-}  // namespace
-
-std::string_view StatusMessageText(int number) {
-  for (const StatusMessage& s : kStatusMessages)
-    if (s.number == number) return s.text;
-  return "                         ";
+// The message, followed by its detail (a file name) when that fits the row.
+std::string MessageWithDetail(const Modeller& m) {
+  const LoopFlags& f = m.flags;
+  std::string text(StatusMessageText(f.statusMessage));
+  if (f.messageDetail.empty() || f.messageDetailOf != f.statusMessage) return text;
+  std::string longer = text.substr(0, text.find_last_not_of(' ') + 1) + ' ' + f.messageDetail;
+  if (longer.size() < text.size()) longer.resize(text.size(), ' ');
+  const int columns = m.geometry.textColumns > 0 ? m.geometry.textColumns : 80;
+  return longer.size() <= size_t(columns) ? longer : text;
 }
+
+}  // namespace
 
 std::string_view ToolName(ToolMode mode, bool stereo) {
   if (mode == ToolMode::kNone) return stereo ? "stereo view" : "mouselook";
@@ -130,7 +109,7 @@ void PrintStatusMessage(Modeller& m) {
   // The row is fixed; a screen with fewer rows shows the message on its last.
   int row = kMessageRow;
   if (m.geometry.textRows > 0 && m.geometry.textRows < row) row = m.geometry.textRows;
-  PrintAt(m, row, 1, StatusMessageText(m.flags.statusMessage), kColourCheckRow, kColourText);
+  PrintAt(m, row, 1, MessageWithDetail(m), kColourCheckRow, kColourText);
   m.flags.messageOnScreen = true;
 }
 
@@ -144,7 +123,7 @@ void ShowHelp(Modeller& m) {
   for (size_t i = 0; i < kHelpLines.size(); ++i)
     PrintAt(m, 6 + static_cast<int>(i), 7, kHelpLines[i], kColourText, kColourPlainRow);
   ShowDrawing(m);
-  if (IsCloseRequest(m.platform.WaitKey())) m.platform.EndProgram();
+  if (IsCloseRequest(m.platform.WaitKey())) RequestQuit(m);
   m.flags.screenDirty = 1;
 }
 

@@ -7,14 +7,12 @@
 #include <string_view>
 
 #include "app/modeller.h"
+#include "core/messages.h"
 
 namespace qelvar {
 
-constexpr int kMessageWidth = 25;
 constexpr int kMessageRow = 23;
 
-// The 25-character text of a status message, blank for an unknown number.
-std::string_view StatusMessageText(int number);
 // The text after "tool: " for a tool mode (without the frame-rate figure).
 std::string_view ToolName(ToolMode mode, bool stereo);
 

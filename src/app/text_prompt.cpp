@@ -1,8 +1,11 @@
 // The prompt box, its line entry and the answer taken from the typed line.
 #include "app/text_prompt.h"
 
+#include <algorithm>
+
 #include "app/line_entry.h"
 #include "app/text_drawing.h"
+#include "app/unsaved_work.h"
 
 namespace qelvar {
 namespace {
@@ -10,18 +13,23 @@ namespace {
 constexpr int kEntryRow = 8;
 constexpr int kEntryColumn = 8;  // after the "? " that opens the entry
 
+// The box is 30 cells wide inside; a longer title (a question) widens it as
+// far as the screen allows.
 void DrawBox(Modeller& m, std::string_view title) {
-  std::string t(title.substr(0, 30));
-  t.resize(30, ' ');
+  const int columns = m.geometry.textColumns > 0 ? m.geometry.textColumns : 80;
+  const size_t width = std::clamp<size_t>(title.size(), 30, size_t(std::max(30, columns - 5)));
+  const int inside = static_cast<int>(width);
+  std::string t(title.substr(0, width));
+  t.resize(width, ' ');
   PrintAt(m, 7, 5, t, kColourText, kColourPlainRow);
-  PrintAt(m, 8, 5, std::string(30, ' '), kColourText, kColourPlainRow);
-  PrintAt(m, 9, 5, std::string(30, ' '), kColourText, kColourPlainRow);
-  PrintAt(m, 6, 4, std::string(32, ' '), kColourText, kColourFrame);
+  PrintAt(m, 8, 5, std::string(width, ' '), kColourText, kColourPlainRow);
+  PrintAt(m, 9, 5, std::string(width, ' '), kColourText, kColourPlainRow);
+  PrintAt(m, 6, 4, std::string(width + 2, ' '), kColourText, kColourFrame);
   for (int row = 7; row <= 9; ++row) {
     PrintAt(m, row, 4, " ", kColourText, kColourFrame);
-    PrintAt(m, row, 35, " ", kColourText, kColourFrame);
+    PrintAt(m, row, 5 + inside, " ", kColourText, kColourFrame);
   }
-  PrintAt(m, 10, 4, std::string(32, ' '), kColourText, kColourFrame);
+  PrintAt(m, 10, 4, std::string(width + 2, ' '), kColourText, kColourFrame);
   PrintAt(m, kEntryRow, 6, std::string(28, ' '), kColourDigits, kColourValueBack);
   PrintAt(m, kEntryRow, 6, "? ", kColourDigits, kColourValueBack);
 }
@@ -59,7 +67,12 @@ std::string AskText(Modeller& m, std::string_view title) {
     drawn = DrawLine(m, entry, drawn);
     ShowDrawing(m);
     const std::string key = m.platform.WaitKey();
-    if (IsCloseRequest(key)) m.platform.EndProgram();
+    if (IsCloseRequest(key)) {
+      RequestQuit(m);  // the user kept the program: the box comes back
+      DrawBox(m, title);
+      drawn = 0;
+      continue;
+    }
     if (ApplyLineKey(entry, key)) break;
   }
   return ExtractAnswer(entry.text);

@@ -9,8 +9,10 @@
 
 namespace qelvar {
 
-// Draws the box titled with the 30-character title, runs the entry and
-// returns the answer. The box stays until the next presentation of the frame.
+// Draws the box titled with the title (30 characters, or a longer question),
+// runs the entry and returns the answer. The box stays until the next
+// presentation of the frame. The window's close request asks whether to quit
+// when there is unsaved work.
 std::string AskText(Modeller& m, std::string_view title);
 
 }  // namespace qelvar

@@ -7,6 +7,7 @@
 #include "app/main_loop.h"
 #include "app/menu_tables.h"
 #include "app/text_drawing.h"
+#include "app/unsaved_work.h"
 #include "app/tool_steps.h"
 #include "app/value_format.h"
 
@@ -71,7 +72,7 @@ EditEnd EditOneValue(Modeller& m, int area, ValueEntry& entry) {
       m.platform.Sleep(30);
       continue;
     }
-    if (IsCloseRequest(key)) m.platform.EndProgram();
+    if (IsCloseRequest(key)) RequestQuit(m);
     if (key.size() != 1) continue;
     const char c = key[0];
     if (c == 13) return EditEnd::kAccept;

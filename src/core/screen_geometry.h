@@ -17,6 +17,12 @@ struct ScreenGeometry {
   float hSampling = 1.0f;  // render-buffer columns per screen pixel
 };
 
+// The geometry of a screen of width x height pixels with a text grid of
+// textColumns x textRows cells, rendered at a detail level: half the screen's
+// columns at 0, the same at 1, twice at 2; a level outside 0..2 runs at 1.
+ScreenGeometry DeriveScreenGeometry(int width, int height, int colourDepth, int textColumns,
+                                    int textRows, int detail);
+
 // Interface colour entries by use.
 enum InterfaceColour {
   kColourText = 0, kColourFrame = 1, kColourPlainRow = 2, kColourDigits = 3,

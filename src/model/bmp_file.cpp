@@ -1,35 +1,18 @@
-// BMP writing for screenshots and reading for backdrops. Fields are read and
-// written one by one, little-endian.
+// BMP writing for screenshots and reading for backdrops. Header fields are
+// read one by one, little-endian.
 #include "model/bmp_file.h"
 
-#include <cstring>
 #include <vector>
 
 #include "core/messages.h"
 #include "model/file_io.h"
+#include "model/file_paths.h"
 
 namespace qelvar {
 namespace {
 
 uint64_t RowSize(int width, int bytesPerPixel) {
   return (uint64_t(width) * bytesPerPixel + 3) / 4 * 4;
-}
-
-void FillHeader(uint8_t* h, int width, int height) {
-  const uint32_t image = uint32_t(RowSize(width, 3) * uint64_t(height));
-  std::memset(h, 0, kBmpHeaderSize);
-  h[0] = 'B';
-  h[1] = 'M';
-  PutU32(h + 2, kBmpHeaderSize + image);  // file size
-  PutU32(h + 10, kBmpHeaderSize);         // offset of the pixel data
-  PutU32(h + 14, 40);                     // size of the information header
-  PutI32(h + 18, width);
-  PutI32(h + 22, height);  // positive: rows stored bottom-up
-  PutU16(h + 26, 1);       // planes
-  PutU16(h + 28, 24);      // bits per pixel
-  PutU32(h + 34, image);   // image size; compression (30) and palette (46, 50) stay 0
-  PutU32(h + 38, 3780);    // pixels per metre, horizontal
-  PutU32(h + 42, 3780);    // and vertical
 }
 
 // How the pixels of a file row are laid out.
@@ -92,29 +75,24 @@ std::string ScreenshotName(int32_t n) {
 bool WriteBmp24(const std::string& path, const uint32_t* pixels, int width, int height) {
   AtomicFileWriter out(path);
   if (!out.Open()) return false;
-  uint8_t header[kBmpHeaderSize];
-  FillHeader(header, width, height);
-  out.Write(header, sizeof header);
-  std::vector<uint8_t> row(RowSize(width, 3), 0);  // padding bytes stay 0
-  for (int y = height - 1; y >= 0; --y) {
-    const uint32_t* p = pixels + size_t(y) * size_t(width);
-    for (int x = 0; x < width; ++x) {
-      row[3 * x] = uint8_t(p[x]);
-      row[3 * x + 1] = uint8_t(p[x] >> 8);
-      row[3 * x + 2] = uint8_t(p[x] >> 16);
-    }
-    out.Write(row.data(), row.size());
-  }
+  const std::vector<uint8_t> bytes = EncodeBmp24(pixels, width, height);
+  out.Write(bytes.data(), bytes.size());
   return out.Commit();
 }
 
-int SaveScreenshot(const uint32_t* pixels, int width, int height, int32_t& counter) {
+int SaveScreenshot(const uint32_t* pixels, int width, int height, int32_t& counter,
+                   std::string* savedName) {
   if (pixels == nullptr || width < 0 || height < 0) return kMsgCantOpenFile;
+  // Screenshots of earlier runs stay: their names are passed over.
+  while (counter >= 0 && (counter >> 8) <= kLastScreenshotLetter - 'A' &&
+         PathExists(ScreenshotName(counter)))
+    ++counter;
   // Past "~" the first letter would run into characters that are no file name
   // (a slash, a NUL) and at last wrap round onto imageAAA.bmp of this run.
   if (counter < 0 || (counter >> 8) > kLastScreenshotLetter - 'A') return kMsgCantOpenFile;
-  if (!WriteBmp24(ScreenshotName(counter), pixels, width, height))
-    return kMsgCantOpenFile;
+  const std::string name = ScreenshotName(counter);
+  if (!WriteBmp24(name, pixels, width, height)) return kMsgCantOpenFile;
+  if (savedName) *savedName = name;
   ++counter;
   return kMsgScreenshotSaved;
 }

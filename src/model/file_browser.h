@@ -13,6 +13,7 @@ namespace qelvar {
 constexpr int kFileRows = kFileListRows;
 constexpr int kFileRowWidth = 36;
 constexpr int kFilePageStep = 14;
+constexpr int kFileWheelStep = 4;  // entries per wheel notch
 
 // Listing order: with allFiles off the "*.qv" files, then the "*.stl" files
 // and the files of the import library's mesh formats

@@ -2,6 +2,7 @@
 #include "model/file_io.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -68,9 +69,28 @@ std::string TempPathBeside(const std::string& path, int attempt) {
   return directory + ".qelvar-" + std::to_string(getpid()) + "-" + std::to_string(attempt) + ".tmp";
 }
 
+// A write past the file-size limit must fail with an error like any other,
+// so that the temporary file is removed; by default the signal would end the
+// process and leave it behind.
+void IgnoreFileSizeSignal() {
+  static const bool ignored = signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
+  (void)ignored;
+}
+
+// Makes a rename in the directory of path survive a power loss.
+void SyncDirectoryOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
 }  // namespace
 
 bool AtomicFileWriter::Open() {
+  IgnoreFileSizeSignal();
   for (int attempt = 0; attempt < 100; ++attempt) {
     tempPath_ = TempPathBeside(path_, attempt);
     const int fd = open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -94,7 +114,8 @@ void AtomicFileWriter::Write(const void* data, size_t n) {
 
 bool AtomicFileWriter::Commit() {
   if (!file_) return false;
-  const bool flushed = std::fflush(file_) == 0;
+  // The data reach the disk before the rename makes them the file.
+  const bool flushed = std::fflush(file_) == 0 && fsync(fileno(file_)) == 0;
   const bool closed = std::fclose(file_) == 0;
   file_ = nullptr;
   if (failed_ || !flushed || !closed || std::rename(tempPath_.c_str(), path_.c_str()) != 0) {
@@ -102,6 +123,7 @@ bool AtomicFileWriter::Commit() {
     return false;
   }
   tempPath_.clear();
+  SyncDirectoryOf(path_);
   return true;
 }
 

@@ -139,12 +139,8 @@ class SceneConverter {
     std::memcpy(key, &p.x, 4);
     std::memcpy(key + 4, &p.y, 4);
     std::memcpy(key + 8, &p.z, 4);
-    int32_t found = index_.Find(m_.vertices.data(), key);
-    if (found >= 0) return found;
-    found = m_.vertexCount;
-    std::memcpy(&m_.vertices[size_t(found)], key, 12);
-    index_.Add(m_.vertices.data(), key, found);
-    ++m_.vertexCount;
+    const int32_t found = index_.FindOrAdd(m_.vertices.data(), key, m_.vertexCount);
+    if (found == m_.vertexCount) std::memcpy(&m_.vertices[size_t(m_.vertexCount++)], key, 12);
     return found;
   }
 

@@ -3,12 +3,14 @@
 #include "model/model_file.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <vector>
 
 #include "core/messages.h"
 #include "core/option_flags.h"
 #include "model/file_io.h"
+#include "model/file_paths.h"
 #include "model/mesh_import.h"
 #include "model/model_layout.h"
 
@@ -27,37 +29,42 @@ Extent FileExtent(const ModelLayout& l, uint64_t size) {
   return Extent::kShort;
 }
 
-bool IndicesValid(const std::vector<uint8_t>& b, const ModelLayout& l) {
-  return IndicesInRange(b.data() + l.trianglesAt, 3ull * uint64_t(l.triangles), l.vertices) &&
-         IndicesInRange(b.data() + l.linesAt, 2ull * uint64_t(l.lines), l.vertices);
+// Reads a block straight into a table sized to the block.
+template <typename T>
+bool ReadBlock(InputFile& file, uint64_t at, Table<T>& table) {
+  const size_t bytes = table.size() * sizeof(T);
+  return file.ReadAt(at, table.data(), bytes) == bytes;
 }
 
-bool MakeRoom(ModelStore& m, const ModelLayout& l) {
-  return EnsureVertexCapacity(m, l.vertices) && EnsureTriangleCapacity(m, l.triangles) &&
-         EnsureLineCapacity(m, l.lines);
+bool IndicesValid(const LoadedTables& t) {
+  const auto* triangles = reinterpret_cast<const uint8_t*>(t.triangles.data());
+  const auto* lines = reinterpret_cast<const uint8_t*>(t.lines.data());
+  return IndicesInRange(triangles, 3ull * t.triangles.size(), t.vertexCount) &&
+         IndicesInRange(lines, 2ull * t.lines.size(), t.vertexCount);
 }
 
-// Copies the checked blocks into the store; nothing here can fail.
-void TakeOver(const std::vector<uint8_t>& b, const ModelLayout& l, Extent extent, ModelStore& m) {
-  const auto t = size_t(l.triangles);
-  std::memcpy(m.vertices.data(), b.data() + l.verticesAt, 12 * size_t(l.vertices));
-  std::memcpy(m.triangles.data(), b.data() + l.trianglesAt, 12 * t);
-  std::memcpy(m.lines.data(), b.data() + l.linesAt, 8 * size_t(l.lines));
-  if (l.hasColours())
-    std::memcpy(m.triangleColours.data(), b.data() + l.coloursAt, 2 * t);
-  else
-    std::fill_n(m.triangleColours.begin(), t, m.defaultColour);
-  if (extent == Extent::kWhole) {
-    std::memcpy(m.triangleFlags.data(), b.data() + l.flagsAt, t);
-    for (int g = 0; g < kPartGroups; ++g)
-      std::memcpy(m.partNames[size_t(g)].data(), b.data() + l.namesAt + 12 * size_t(g), 12);
-  } else {
-    std::fill_n(m.triangleFlags.begin(), t, uint8_t{0});
+// Every block of the file into fresh tables; the model is not touched.
+bool ReadTables(InputFile& file, const ModelLayout& l, Extent extent, uint16_t defaultColour,
+                LoadedTables& t, std::array<PartName, kPartGroups>& names) {
+  if (!ReadBlock(file, l.verticesAt, t.vertices) || !ReadBlock(file, l.trianglesAt, t.triangles) ||
+      !ReadBlock(file, l.linesAt, t.lines)) {
+    return false;
   }
-  m.vertexCount = l.vertices;
-  m.triangleCount = l.triangles;
-  m.lineCount = l.lines;
-  m.normalsDirty = true;
+  if (l.hasColours()) {
+    if (!ReadBlock(file, l.coloursAt, t.colours)) return false;
+  } else {
+    std::fill(t.colours.begin(), t.colours.end(), defaultColour);
+  }
+  if (extent == Extent::kWhole) {
+    if (!ReadBlock(file, l.flagsAt, t.flags)) return false;
+    for (int g = 0; g < kPartGroups; ++g) {
+      if (file.ReadAt(l.namesAt + 12 * uint64_t(g), names[size_t(g)].data(), 12) != 12)
+        return false;
+    }
+  } else {
+    std::fill(t.flags.begin(), t.flags.end(), uint8_t{0});
+  }
+  return IndicesValid(t);
 }
 
 // A mesh format of the import library: built in a separate store and taken
@@ -70,6 +77,7 @@ int ImportMesh(const std::string& path, ModelFileTarget target, ImportProgress* 
   const MeshImportResult result = ImportMeshFile(path, staged, progress);
   if (result.message != kMsgFileLoaded) return result.message;
   target.model = std::move(staged);
+  target.fileName = ModelNameForImport(path);
   target.options &= ~(1u << kOptModelColours);
   if (result.hasColours) target.options |= 1u << kOptModelColours;
   return kMsgFileLoaded;
@@ -87,7 +95,11 @@ int LoadModelFile(const std::string& path, ModelFileTarget target, ImportProgres
     if (HasMeshExtension(path) && !(MayBeTextStl(file) && IsTextStl(file)))
       return ImportMesh(path, target, progress);
     if (file.size() < kMinimumStlSize && !IsTextStl(file)) return kMsgInvalidFile;
-    return ImportStl(file, target.model, progress);
+    const int message = ImportStl(file, target.model, progress);
+    // The imported mesh is a new model: saving it must not overwrite the
+    // model file loaded before, so it is named after the STL file.
+    target.fileName = ModelNameForImport(path);
+    return message;
   }
 
   // The header first: only the blocks it names are read, however long the file.
@@ -97,12 +109,21 @@ int LoadModelFile(const std::string& path, ModelFileTarget target, ImportProgres
   if (ReadModelLayout(bytes, layout) != LayoutStatus::kOk) return kMsgInvalidFile;
   const Extent extent = FileExtent(layout, file.size());
   if (extent == Extent::kShort) return kMsgInvalidFile;
-  const uint64_t used = extent == Extent::kWhole ? layout.end : layout.flagsAt;
-  if (!ReadPrefix(file, used, bytes)) return kMsgInvalidFile;
-  if (!IndicesValid(bytes, layout)) return kMsgInvalidFile;
-  if (!MakeRoom(target.model, layout)) return kMsgInvalidFile;
 
-  TakeOver(bytes, layout, extent, target.model);
+  // The blocks go straight into tables of their own, which replace the
+  // model's only once all of them are read and checked.
+  ModelStore& m = target.model;
+  LoadedTables tables;
+  tables.vertexCount = layout.vertices;
+  tables.triangleCount = layout.triangles;
+  tables.lineCount = layout.lines;
+  std::array<PartName, kPartGroups> names = m.partNames;
+  if (!PrepareLoadedTables(m, tables) ||
+      !ReadTables(file, layout, extent, m.defaultColour, tables, names) ||
+      !AdoptLoadedTables(m, tables)) {
+    return kMsgInvalidFile;
+  }
+  m.partNames = names;
   target.fileName = path;
   target.options &= ~(1u << kOptModelColours);
   if (layout.colourMode == 1) target.options |= 1u << kOptModelColours;

@@ -22,7 +22,8 @@ struct ModelFileTarget {
 // refused and nothing changes. Text STL files are imported as STL; then files
 // named with one of the import library's mesh extensions go to that library
 // (refused or cancelled, the model stays as it was); other files of 130 bytes
-// or more are imported as binary STL. Returns kMsgFileLoaded, kMsgCantOpenFile, kMsgInvalidFile,
+// or more are imported as binary STL. An imported model is named after the
+// file with ".qv" for its extension. Returns kMsgFileLoaded, kMsgCantOpenFile, kMsgInvalidFile,
 // or the STL import's result.
 int LoadModelFile(const std::string& path, ModelFileTarget target, ImportProgress* progress);
 

@@ -4,6 +4,9 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <new>
+#include <utility>
 #include <vector>
 
 namespace qelvar {
@@ -33,22 +36,52 @@ constexpr int32_t kStartCapacity = 8191;
 
 using PartName = std::array<char, kPartNameLength>;
 
+// Allocates table storage without clearing it: a file read fills the slots
+// anyway. The store's own growth clears new slots itself.
+template <typename T>
+struct TableAllocator : std::allocator<T> {
+  template <typename U>
+  struct rebind {
+    using other = TableAllocator<U>;
+  };
+  TableAllocator() = default;
+  template <typename U>
+  TableAllocator(const TableAllocator<U>&) noexcept {}
+  template <typename U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <typename U, typename... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+};
+template <typename T>
+using Table = std::vector<T, TableAllocator<T>>;
+
 struct ModelStore {
   // Each table has capacity + 1 slots; [0, count) is model data.
-  std::vector<Vec3> vertices;
-  std::vector<ScratchVertex> vertexScratch;
-  std::vector<Triangle> triangles;
-  std::vector<Vec3> triangleNormals;
-  std::vector<uint8_t> triangleFlags;     // bit 7 selected, bits 0..6 group
-  std::vector<uint16_t> triangleColours;  // 15-bit R5 G5 B5
-  std::vector<Line> lines;
+  Table<Vec3> vertices;
+  Table<ScratchVertex> vertexScratch;
+  Table<Triangle> triangles;
+  Table<Vec3> triangleNormals;
+  Table<uint8_t> triangleFlags;     // bit 7 selected, bits 0..6 group
+  Table<uint16_t> triangleColours;  // 15-bit R5 G5 B5
+  Table<Line> lines;
 
   int32_t vertexCount = 0, triangleCount = 0, lineCount = 0;
   int32_t vertexCapacity = -1, triangleCapacity = -1, lineCapacity = -1;
   bool normalsDirty = false;
+  // Counts changes to what a save writes. Every writer through the helpers
+  // below bumps it; code that writes the tables directly calls
+  // MarkModelChanged. Compared with the count at the last load or save, it
+  // tells whether the model holds unsaved work.
+  uint64_t revision = 0;
   std::array<PartName, kPartGroups> partNames{};
   uint16_t defaultColour = 0;
 };
+
+inline void MarkModelChanged(ModelStore& store) { ++store.revision; }
 
 // Sizes every table to 8192 slots and fills in the sample scene.
 void InitModelStore(ModelStore& store);
@@ -63,12 +96,33 @@ bool GrowVertices(ModelStore& store);
 bool GrowTriangles(ModelStore& store);
 bool GrowLines(ModelStore& store);
 
+// Tables read whole from a file to take the place of the model's: the first
+// count elements of each are filled by the reader.
+struct LoadedTables {
+  int32_t vertexCount = 0, triangleCount = 0, lineCount = 0;
+  Table<Vec3> vertices;
+  Table<Triangle> triangles;
+  Table<Line> lines;
+  Table<uint16_t> colours;
+  Table<uint8_t> flags;
+};
+// Sizes the loaded tables to their counts, with room for the capacities the
+// ensure operations would give; their contents are left for the reader.
+// False when memory is short.
+bool PrepareLoadedTables(const ModelStore& store, LoadedTables& loaded);
+// Puts the loaded tables in place of the model's with the capacities the
+// ensure operations would give (slots past the counts zeroed) and takes over
+// the counts. False, with the model unchanged, when memory is short.
+bool AdoptLoadedTables(ModelStore& store, LoadedTables& loaded);
+
 // Appending convention: store at count, count + 1, grow when count >= capacity.
 bool AppendVertex(ModelStore& store, Vec3 v);
 bool AppendTriangle(ModelStore& store, Triangle t, uint8_t flags, uint16_t colour);
 bool AppendLine(ModelStore& store, Line l);
 
 void ClearTriangleFlags(ModelStore& store);
+// The number of triangles whose selected bit is set.
+int32_t CountSelected(const ModelStore& store);
 // " New": empties the model, keeping capacities, part names and colour words.
 void ClearModel(ModelStore& store);
 // Removes the triangles whose entry in `remove` is non-zero (entries past the

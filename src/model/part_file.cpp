@@ -52,18 +52,13 @@ void Append(const std::vector<uint8_t>& b, const ModelLayout& l, uint8_t group, 
   m.vertexCount += l.vertices;
   m.triangleCount += l.triangles;
   m.normalsDirty = true;
+  MarkModelChanged(m);
 }
 
 }  // namespace
 
-int32_t CountSelectedTriangles(const ModelStore& m) {
-  int32_t n = 0;
-  for (int32_t i = 0; i < m.triangleCount; ++i) n += Selected(m, i) ? 1 : 0;
-  return n;
-}
-
 int SavePartFile(const ModelStore& m, const std::string& path) {
-  const int32_t t = CountSelectedTriangles(m);
+  const int32_t t = CountSelected(m);
   if (t == 0) return kMsgNothingSelected;
   int32_t v = 0;
   const std::vector<int32_t> newIndex = NumberUsedVertices(m, v);

@@ -9,8 +9,6 @@
 
 namespace qelvar {
 
-int32_t CountSelectedTriangles(const ModelStore& model);
-
 // Writes the selection. Returns kMsgNothingSelected (no file written),
 // kMsgFileSaved or kMsgCantOpenFile.
 int SavePartFile(const ModelStore& model, const std::string& path);

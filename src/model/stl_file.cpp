@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <stdexcept>
 
 #include "core/messages.h"
 #include "model/file_io.h"
@@ -35,6 +36,10 @@ class FileRecords {
     }
     return buffer_.data() + (k - first_) * kStlRecordSize;
   }
+  // Record k + d when it is already held (k held), else null.
+  const uint8_t* Ahead(uint64_t k, uint64_t d) const {
+    return k + d < first_ + held_ ? buffer_.data() + (k + d - first_) * kStlRecordSize : nullptr;
+  }
 
  private:
   static constexpr uint64_t kChunk = 8192;
@@ -48,11 +53,19 @@ class MemoryRecords {
  public:
   explicit MemoryRecords(const std::vector<uint8_t>& records) : records_(records) {}
   uint64_t available() const { return records_.size() / kStlRecordSize; }
-  const uint8_t* Record(uint64_t k) { return records_.data() + k * kStlRecordSize; }
+  const uint8_t* Record(uint64_t k) const { return records_.data() + k * kStlRecordSize; }
+  const uint8_t* Ahead(uint64_t k, uint64_t d) const {
+    return k + d < available() ? Record(k + d) : nullptr;
+  }
 
  private:
   const std::vector<uint8_t>& records_;
 };
+
+// The tables and the weld index are sized up front for at most this many
+// facets: a long (perhaps sparse) file must not take memory before its facets
+// arrive; the tables grow as they do.
+constexpr uint64_t kReservedFacets = uint64_t{1} << 22;
 
 int32_t RoundedQuotient(uint64_t value, double divisor) {
   const double q = std::nearbyint(static_cast<double>(value) / divisor);
@@ -61,25 +74,30 @@ int32_t RoundedQuotient(uint64_t value, double divisor) {
 
 // Index of the vertex equal to the corner, appending it when new.
 bool WeldCorner(ModelStore& m, WeldIndex& index, const uint8_t* corner, int32_t& out) {
-  out = index.Find(m.vertices.data(), corner);
-  if (out >= 0) return true;
-  out = m.vertexCount;
+  out = index.FindOrAdd(m.vertices.data(), corner, m.vertexCount);
+  if (out < m.vertexCount) return true;
   std::memcpy(&m.vertices[out], corner, 12);
-  index.Add(m.vertices.data(), corner, out);
   ++m.vertexCount;
   return m.vertexCount < m.vertexCapacity || GrowVertices(m);
 }
+
+// How many facets ahead the weld slots are fetched: hash slots are spread over
+// memory, and waiting for each one in turn would dominate the import.
+constexpr uint64_t kPrefetchFacets = 8;
 
 // The facet loop shared by binary and text files: facet k becomes triangle k.
 template <typename Records>
 int ImportFacets(Records& records, int32_t n, ModelStore& m, ImportProgress* progress) {
   m.vertexCount = m.triangleCount = 0;
-  WeldIndex index(std::min<uint64_t>(uint64_t(n), records.available()) / 2);
+  WeldIndex index(std::min({uint64_t(n), records.available(), kReservedFacets}) / 2);
   for (int32_t k = 0; k < n; ++k) {
     if (k % kStlProgressStep == 0 && progress && progress->Cancelled(k, n)) return kMsgCanceled;
     if (uint64_t(k) >= records.available()) break;
     const uint8_t* record = records.Record(uint64_t(k));
     if (!record) break;
+    if (const uint8_t* ahead = records.Ahead(uint64_t(k), kPrefetchFacets)) {
+      for (int c = 0; c < 3; ++c) index.Prefetch(ahead + 12 + 12 * c);
+    }
     Triangle& t = m.triangles[m.triangleCount];
     for (int c = 0; c < 3; ++c)
       if (!WeldCorner(m, index, record + 12 + 12 * c, t.corner[c])) return kMsgInvalidFile;
@@ -90,6 +108,20 @@ int ImportFacets(Records& records, int32_t n, ModelStore& m, ImportProgress* pro
   return kMsgNone;
 }
 
+// Memory running out while the facets arrive (the weld index grows too) ends
+// the import like a table that cannot grow: the facets so far stay, with
+// counts that match the tables.
+template <typename Records>
+int ImportFacetsOrRefuse(Records& records, int32_t n, ModelStore& m, ImportProgress* progress) {
+  try {
+    return ImportFacets(records, n, m, progress);
+  } catch (const std::bad_alloc&) {
+    return kMsgInvalidFile;
+  } catch (const std::length_error&) {
+    return kMsgInvalidFile;
+  }
+}
+
 // Lines go and flags are cleared even when no facet follows.
 void PrepareModel(ModelStore& m, int32_t triangles, int32_t vertices) {
   EnsureTriangleCapacity(m, triangles);  // estimates: the tables grow further if needed
@@ -97,6 +129,7 @@ void PrepareModel(ModelStore& m, int32_t triangles, int32_t vertices) {
   m.lineCount = 0;
   ClearTriangleFlags(m);
   m.normalsDirty = true;
+  MarkModelChanged(m);
 }
 
 // The facet records of a text STL file; false when it is not one, or when it
@@ -121,7 +154,7 @@ bool ImportText(InputFile& file, ModelStore& m, ImportProgress* progress, int& m
   const auto n = static_cast<int32_t>(facets);
   PrepareModel(m, n, RoundedQuotient(facets, 2.0));
   MemoryRecords source(records);
-  message = n < 1 ? kMsgNone : ImportFacets(source, n, m, progress);
+  message = n < 1 ? kMsgNone : ImportFacetsOrRefuse(source, n, m, progress);
   return true;
 }
 
@@ -146,11 +179,12 @@ int ImportStl(InputFile& file, ModelStore& m, ImportProgress* progress) {
   // The tables are sized from the length of the file, but never for more than
   // the facets it claims: a long tail of other bytes must not take memory.
   const uint64_t claimed = kStlHeaderSize + kStlRecordSize * uint64_t(std::max(n, 0));
-  const uint64_t length = std::min(file.size(), claimed);
+  const uint64_t length =
+      std::min({file.size(), claimed, kStlHeaderSize + kStlRecordSize * kReservedFacets});
   PrepareModel(m, RoundedQuotient(length, 50.0), RoundedQuotient(length, 100.0));
   if (n < 1) return kMsgNone;
   FileRecords records(file);
-  return ImportFacets(records, n, m, progress);
+  return ImportFacetsOrRefuse(records, n, m, progress);
 }
 
 // A text file starts with "solid" and has no NUL byte. A binary file with

@@ -16,14 +16,25 @@ class WeldIndex {
   // The index of the vertex whose bytes equal key, or -1. `vertices` must
   // hold every index added so far.
   int32_t Find(const Vec3* vertices, const uint8_t key[12]) const;
-  // Records that vertices[index] holds key (not yet present).
-  void Add(const Vec3* vertices, const uint8_t key[12], int32_t index);
+  // Find, and when absent record `index` for key in the same probe; returns
+  // the index found or `index`. The caller then stores key at vertices[index].
+  int32_t FindOrAdd(const Vec3* vertices, const uint8_t key[12], int32_t index);
+  // Starts loading the slot where a probe for key begins, so that a probe a
+  // few facets later does not wait for memory.
+  void Prefetch(const uint8_t key[12]) const { __builtin_prefetch(&slots_[Hash(key) & mask_]); }
 
  private:
-  static uint64_t Hash(const uint8_t key[12]);
-  void Rehash(const Vec3* vertices, size_t slots);
+  // A slot holds the key's 32-bit hash beside the vertex index, so that a
+  // probe looks at a vertex only when the hashes agree, and growing the table
+  // needs no vertex at all.
+  static constexpr uint64_t kEmpty = ~uint64_t{0};
+  static uint32_t Hash(const uint8_t key[12]);
+  static uint64_t Slot(uint32_t hash, int32_t index) {
+    return uint64_t{hash} << 32 | static_cast<uint32_t>(index);
+  }
+  void Rehash(size_t slots);
 
-  std::vector<int32_t> slots_;  // vertex index or -1, open addressing
+  std::vector<uint64_t> slots_;
   size_t mask_ = 0, used_ = 0;
 };
 

@@ -113,7 +113,7 @@ void HeadlessPlatform::Apply(const ScriptCommand& c) {
       mouse_.buttons &= ~c.value;
       break;
     case ScriptOp::kWheel:
-      mouse_.wheel += c.value;
+      mouse_.wheel = AddToWheel(mouse_.wheel, c.value);
       break;
     case ScriptOp::kIdle:
     case ScriptOp::kShot:

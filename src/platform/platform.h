@@ -3,6 +3,7 @@
 // which both platforms share.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -12,15 +13,33 @@ namespace qelvar {
 
 // Scan codes of extended keys (the key buffer gives 255 followed by one of these).
 enum ScanCode : uint8_t {
-  kScanF1 = 59, kScanF2 = 60, kScanF3 = 61, kScanF4 = 62, kScanF5 = 63,
-  kScanF6 = 64, kScanF7 = 65, kScanF8 = 66, kScanF9 = 67, kScanF10 = 68,
-  kScanF11 = 87, kScanF12 = 88,
-  kScanHome = 71, kScanUp = 72, kScanPageUp = 73, kScanLeft = 75,
-  kScanRight = 77, kScanEnd = 79, kScanDown = 80, kScanPageDown = 81,
-  kScanInsert = 82, kScanDelete = 83,
+  kScanF1 = 59,
+  kScanF2 = 60,
+  kScanF3 = 61,
+  kScanF4 = 62,
+  kScanF5 = 63,
+  kScanF6 = 64,
+  kScanF7 = 65,
+  kScanF8 = 66,
+  kScanF9 = 67,
+  kScanF10 = 68,
+  kScanF11 = 87,
+  kScanF12 = 88,
+  kScanHome = 71,
+  kScanUp = 72,
+  kScanPageUp = 73,
+  kScanLeft = 75,
+  kScanRight = 77,
+  kScanEnd = 79,
+  kScanDown = 80,
+  kScanPageDown = 81,
+  kScanInsert = 82,
+  kScanDelete = 83,
   kScanClose = 107,
   // Held-key queries.
-  kScanAlt = 56, kScanLeftShift = 42, kScanRightShift = 54,
+  kScanAlt = 56,
+  kScanLeftShift = 42,
+  kScanRightShift = 54,
 };
 
 // The key-buffer code of an extended key: 255 followed by its scan code.
@@ -33,6 +52,13 @@ inline bool IsExtendedKey(const std::string& key, int scanCode) {
 }
 // The window's close request arrives in the key buffer as this extended key.
 inline bool IsCloseRequest(const std::string& key) { return IsExtendedKey(key, kScanClose); }
+
+// The accumulated wheel stays within this many notches either way, so that
+// the difference of two readings fits an int with room to spare.
+constexpr int kWheelLimit = 1 << 28;
+inline int AddToWheel(int wheel, int64_t notches) {
+  return static_cast<int>(std::clamp<int64_t>(wheel + notches, -kWheelLimit, kWheelLimit));
+}
 
 struct MouseReading {
   int x = 0, y = 0;  // screen pixels
@@ -50,6 +76,11 @@ class Platform {
   virtual bool OpenWindow(int width, int height, int depth) = 0;
   Screen& screen() { return screen_; }
   const Screen& screen() const { return screen_; }
+  // False when a screen of this size would not fit the usable desktop (its
+  // menu bar could end up off the display).
+  virtual bool ModeFitsDisplay(int /*width*/, int /*height*/) { return true; }
+  // The window title; platforms without one ignore it.
+  virtual void SetTitle(const std::string& /*title*/) {}
   virtual void Lock() {}
   // Shows the screen's pixels (the windowed platform copies them to the window).
   virtual void Unlock() = 0;

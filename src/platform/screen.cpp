@@ -145,6 +145,13 @@ void Screen::DrawLine(int x0, int y0, int x1, int y1, uint32_t colour) {
   }
 }
 
+void Screen::DrawRectOutline(int x0, int y0, int x1, int y1, uint32_t colour) {
+  DrawLine(x0, y0, x1, y0, colour);
+  DrawLine(x1, y0, x1, y1, colour);
+  DrawLine(x1, y1, x0, y1, colour);
+  DrawLine(x0, y1, x0, y0, colour);
+}
+
 void Screen::FillCellRow(uint8_t* p, uint8_t bits, uint32_t fg, uint32_t bg, int pixels) const {
   for (int i = 0; i < pixels; ++i, p += bytesPerPixel_) {
     Store(p, (bits & (0x80 >> i)) ? fg : bg);

@@ -44,6 +44,8 @@ class Screen {
   // Colour arguments are in the depth's own meaning: 0x00RRGGBB at 24 and 32
   // bits (converted to the pixel format at 15 and 16), a palette index at 8 and 4.
   void DrawLine(int x0, int y0, int x1, int y1, uint32_t colour);
+  // The four sides of the box with opposite corners (x0, y0) and (x1, y1).
+  void DrawRectOutline(int x0, int y0, int x1, int y1, uint32_t colour);
   // Prints at a 1-based (row, column) cell; text past the right edge is cut.
   void PrintText(int row, int column, std::string_view text, uint32_t foreground,
                  uint32_t background);

@@ -1,5 +1,6 @@
-// The SDL2 window: presentation of the screen, keyboard to key-buffer codes,
-// mouse in mode pixels, sleeping that keeps the window answering.
+// The SDL2 window: presentation of the screen scaled to the window's size,
+// keyboard to key-buffer codes, mouse in mode pixels, sleeping that keeps the
+// window answering.
 #include "platform/sdl_platform.h"
 
 #include <SDL.h>
@@ -11,8 +12,10 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/command_line.h"
 #include "platform/cp437.h"
 #include "platform/screen_modes.h"
+#include "platform/window_fit.h"
 
 namespace qelvar {
 namespace {
@@ -70,7 +73,7 @@ uint32_t NextCodePoint(const char*& s) {
 }  // namespace
 
 SdlPlatform::SdlPlatform(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) commandLine_ += (i > 1 ? " " : "") + std::string(argv[i]);
+  commandLine_ = JoinArguments(argc, argv, 1);
   programDirectory_ = DirectoryOfExecutable(argc > 0 ? argv[0] : nullptr);
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     error_ = SDL_GetError();
@@ -119,8 +122,8 @@ bool SdlPlatform::ShowScreen() {
   if (SDL_GetDisplayUsableBounds(0, &desktop) != 0) SDL_GetDisplayBounds(0, &desktop);
   scale_ = std::max(1, std::min(desktop.w / w, desktop.h / h));
   if (!window_) {
-    window_ = SDL_CreateWindow("qelvar", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w * scale_,
-                               h * scale_, 0);
+    window_ = SDL_CreateWindow(title_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               w * scale_, h * scale_, SDL_WINDOW_RESIZABLE);
     if (!window_) return error_ = SDL_GetError(), false;
     renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
@@ -152,10 +155,31 @@ void SdlPlatform::Unlock() {
   PumpEvents();
 }
 
+// The picture in whatever size the window has now, centred on black.
 void SdlPlatform::Present() {
   if (!renderer_ || !texture_) return;
-  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  int width = 0, height = 0;
+  if (SDL_GetRendererOutputSize(renderer_, &width, &height) != 0) return;
+  const PictureRect r = FitPicture(width, height, screen_.width(), screen_.height());
+  const SDL_Rect target{r.x, r.y, r.width, r.height};
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
+  SDL_RenderCopy(renderer_, texture_, nullptr, &target);
   SDL_RenderPresent(renderer_);
+}
+
+bool SdlPlatform::ModeFitsDisplay(int width, int height) {
+  if (!ready_) return true;  // opening fails anyway, and says why
+  SDL_Rect desktop{0, 0, width, height};
+  if (SDL_GetDisplayUsableBounds(0, &desktop) != 0 && SDL_GetDisplayBounds(0, &desktop) != 0)
+    return true;
+  return width <= desktop.w && height <= desktop.h;
+}
+
+void SdlPlatform::SetTitle(const std::string& title) {
+  if (title == title_) return;
+  title_ = title;
+  if (window_) SDL_SetWindowTitle(window_, title_.c_str());
 }
 
 std::string SdlPlatform::TakeKey() {
@@ -277,10 +301,14 @@ void SdlPlatform::HandleEvent(const SDL_Event& e) {
       break;
     }
     case SDL_MOUSEWHEEL:
-      mouse_.wheel += e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+      mouse_.wheel = AddToWheel(mouse_.wheel, e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED
+                                                  ? -int64_t{e.wheel.y}
+                                                  : int64_t{e.wheel.y});
       break;
     case SDL_WINDOWEVENT:
-      if (e.window.event == SDL_WINDOWEVENT_EXPOSED) Present();
+      if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
+          e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+        Present();
       if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
         std::fill(std::begin(held_), std::end(held_), false);
         mouse_.buttons = 0;
@@ -343,9 +371,13 @@ void SdlPlatform::PushKey(std::string key) {
   }
 }
 
+// Mouse events come in window coordinates, which may differ from the
+// renderer's pixels on a high-density display; the picture sits alike in both.
 void SdlPlatform::MoveMouse(int windowX, int windowY) {
-  mouse_.x = std::clamp(windowX / scale_, 0, std::max(0, screen_.width() - 1));
-  mouse_.y = std::clamp(windowY / scale_, 0, std::max(0, screen_.height() - 1));
+  int width = 0, height = 0;
+  if (window_) SDL_GetWindowSize(window_, &width, &height);
+  const PictureRect r = FitPicture(width, height, screen_.width(), screen_.height());
+  WindowToPicture(r, screen_.width(), screen_.height(), windowX, windowY, mouse_.x, mouse_.y);
 }
 
 }  // namespace qelvar

@@ -1,6 +1,7 @@
-// The windowed platform: an SDL2 window showing the screen (scaled up by a
-// whole factor when the mode is small for the desktop), its keyboard turned
-// into key-buffer codes, its mouse in mode pixels, and the real clock.
+// The windowed platform: a resizable SDL2 window showing the screen (opened
+// scaled up by a whole factor when the mode is small for the desktop, then
+// fitted to whatever size the window is given), its keyboard turned into
+// key-buffer codes, its mouse in mode pixels, and the real clock.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +31,8 @@ class SdlPlatform : public Platform {
 
   bool OpenMode(int mode, int depth) override;
   bool OpenWindow(int width, int height, int depth) override;
+  bool ModeFitsDisplay(int width, int height) override;
+  void SetTitle(const std::string& title) override;
   void Unlock() override;
 
   std::string TakeKey() override;
@@ -62,7 +65,8 @@ class SdlPlatform : public Platform {
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
-  int scale_ = 1;  // window pixels per screen pixel
+  int scale_ = 1;  // window pixels per screen pixel when the window opens
+  std::string title_ = "qelvar";
   struct BufferedKey {
     std::string code;
     bool shift[2];  // left and right Shift when the key went down

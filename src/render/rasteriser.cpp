@@ -20,15 +20,40 @@ constexpr float kLimit = static_cast<float>(kCoordinateLimit);
 // Monotonic, so the order of the rows survives; NaN is rejected by the caller.
 int32_t ToPixel(float v) { return RoundToInt(v < -kLimit ? -kLimit : (v > kLimit ? kLimit : v)); }
 
-bool IsNumber(BufferPoint p) { return p.column == p.column && p.row == p.row; }
-
-// A corner after rounding: integer pixel, reciprocal depth.
+// A corner after rounding: integer pixel, reciprocal depth, and the real row,
+// which decides the order of the corners. Computed once per vertex per frame.
 struct Corner {
   int32_t x, y;
-  float w;
+  float w, row;
 };
 
-Corner ToCorner(BufferPoint p) { return {ToPixel(p.column), ToPixel(p.row), 1.0f / p.depth}; }
+// Marks a vertex no triangle may use: too near, behind, or not a number.
+constexpr int32_t kUnusable = INT32_MIN;
+
+Corner ToCorner(BufferPoint p) {
+  if (p.column != p.column || p.row != p.row) return {kUnusable, 0, 0.0f, 0.0f};
+  return {ToPixel(p.column), ToPixel(p.row), 1.0f / p.depth, p.row};
+}
+
+// The slope of w over `steps` pixels or rows. One step needs no division:
+// a difference divided by 1 is the difference.
+inline float Slope(float to, float from, int32_t steps) {
+  return steps == 1 ? to - from : (to - from) / static_cast<float>(steps);
+}
+
+// Where fills go: the buffers and the clip rectangle, copied out of
+// RenderBuffers so that the pixel stores cannot be taken to change them.
+struct Target {
+  uint32_t* colour;
+  float* depth;
+  size_t width;
+  int32_t clipLeft, clipTop, clipRight, clipBottom;
+};
+
+Target TargetOf(RenderBuffers& b) {
+  return {b.colour.data(), b.depth.data(), static_cast<size_t>(b.width), b.clipLeft, b.clipTop,
+          b.clipRight,     b.clipBottom};
+}
 
 // One edge of the scan: integer Bresenham-style error stepping for x, w by
 // repeated addition. Numbers: x, dx, dy, err in pixels (int32); w, dw in 1/depth.
@@ -39,7 +64,7 @@ struct Edge {
   void Aim(const Corner& end, int32_t row) {
     dy = end.y - row;
     if (dy > 0) {
-      dw = (end.w - w) / static_cast<float>(dy);
+      dw = Slope(end.w, w, dy);
       dx = std::abs(end.x - x);
       sx = end.x >= x ? 1 : -1;
     }
@@ -52,7 +77,7 @@ struct Edge {
       err -= dy;
       x += sx;
       if (err > dy) {  // a flat edge: as many more steps as the error holds
-        const int32_t steps = (err - 1) / dy;
+        const int32_t steps = dy == 1 ? err - 1 : (err - 1) / dy;  // no division for one row
         err -= steps * dy;
         x += steps * sx;
       }
@@ -74,48 +99,93 @@ struct Edge {
 
 // One span of row `y` from the smaller to the larger end, w stepped by
 // addition from the left end also over the pixels left of the clip rectangle.
-inline void DrawSpan(const RenderBuffers& b, uint32_t* colourRow, float* depthRow, const Edge& e1,
-                     const Edge& e2, uint32_t colour) {
-  const bool swap = e2.x < e1.x;
-  const int32_t left = swap ? e2.x : e1.x, right = swap ? e1.x : e2.x;
+inline void DrawSpan(const Target& b, uint32_t* colourRow, float* depthRow, int32_t x1, float w1,
+                     int32_t x2, float w2, uint32_t colour) {
+  const bool swap = x2 < x1;
+  const int32_t left = swap ? x2 : x1, right = swap ? x1 : x2;
   if (right < b.clipLeft || left > b.clipRight) return;
-  float w = swap ? e2.w : e1.w;
-  float dw = 0.0f;
-  if (right != left) dw = ((swap ? e1.w : e2.w) - w) / static_cast<float>(right - left);
+  float w = swap ? w2 : w1;
+  const float dw = right != left ? Slope(swap ? w1 : w2, w, right - left) : 0.0f;
   int32_t x = left;
   if (x < b.clipLeft) {  // the pixels left of the clip step w all the same
     w = AddRepeatedly(w, dw, b.clipLeft - x);
     x = b.clipLeft;
   }
   const int32_t end = std::min(right, b.clipRight);
+  // Without a branch: whether a pixel is nearer changes too often to predict.
   for (; x <= end; ++x) {
-    if (w > depthRow[x]) {
-      depthRow[x] = w;
-      colourRow[x] = colour;
-    }
+    const float old = depthRow[x];
+    const bool nearer = w > old;
+    depthRow[x] = nearer ? w : old;
+    colourRow[x] = nearer ? colour : colourRow[x];
     w += dw;
+  }
+}
+
+// Where an edge from `from` toward `to`, one row lower, stands after one
+// step: the scan's stepping with one row, where a flat edge moves all but one
+// of its columns at once.
+inline void StepOneRow(const Corner& from, const Corner& to, int32_t& x, float& w) {
+  const int32_t dx = std::abs(to.x - from.x);
+  x = from.x + (dx > 1 ? (to.x >= from.x ? dx - 1 : 1 - dx) : 0);
+  w = from.w + (to.w - from.w);
+}
+
+// The scan below for a triangle of one or two rows (A and B at most one row
+// below the top corner C), its rows and spans written out.
+inline void ScanShortTriangle(const Target& b, const Corner& a, const Corner& bc, const Corner& c,
+                              uint32_t colour) {
+  const int32_t y0 = c.y;
+  if (y0 > b.clipBottom) return;
+  const size_t row0 = static_cast<size_t>(y0) * b.width;
+  const bool drawTop = y0 >= b.clipTop;
+  if (a.y == y0 && bc.y == y0) {  // one row: from B to A
+    if (drawTop) DrawSpan(b, b.colour + row0, b.depth + row0, bc.x, bc.w, a.x, a.w, colour);
+    return;
+  }
+  int32_t x = 0;
+  float w = 0.0f;
+  const size_t row1 = row0 + b.width;
+  const bool drawLow = y0 + 1 <= b.clipBottom && y0 + 1 >= b.clipTop;
+  if (bc.y == y0) {  // B beside C, A below
+    if (drawTop) DrawSpan(b, b.colour + row0, b.depth + row0, bc.x, bc.w, c.x, c.w, colour);
+    StepOneRow(bc, a, x, w);
+    if (drawLow) DrawSpan(b, b.colour + row1, b.depth + row1, x, w, a.x, a.w, colour);
+  } else if (a.y == y0) {  // A beside C, B below
+    if (drawTop) DrawSpan(b, b.colour + row0, b.depth + row0, c.x, c.w, a.x, a.w, colour);
+    StepOneRow(a, bc, x, w);
+    if (drawLow) DrawSpan(b, b.colour + row1, b.depth + row1, bc.x, bc.w, x, w, colour);
+  } else {  // C alone on top, A and B below
+    if (drawTop) DrawSpan(b, b.colour + row0, b.depth + row0, c.x, c.w, c.x, c.w, colour);
+    if (drawLow) DrawSpan(b, b.colour + row1, b.depth + row1, bc.x, bc.w, a.x, a.w, colour);
   }
 }
 
 // Scans the triangle from its top corner C down to the lower of A and B.
 // kMarkOnly: draw nothing, return true at the first row whose span meets the
-// clip rectangle's columns.
+// clip rectangle's columns. Corners must be usable.
 template <bool kMarkOnly>
-bool ScanTriangle(RenderBuffers& b, const BufferPoint& first, const BufferPoint& second,
-                  const BufferPoint& third, uint32_t colour) {
-  if (!IsNumber(first) || !IsNumber(second) || !IsNumber(third)) return false;
-  // Ordered through pointers: the corners are read field by field as they were written.
-  const BufferPoint *pa = &first, *pb = &second, *pc = &third;
+[[gnu::always_inline]] inline bool ScanTriangle(const Target& b, const Corner& first,
+                                                const Corner& second, const Corner& third,
+                                                uint32_t colour) {
+  // Ordered by their real rows, as the corners were given.
+  const Corner *pa = &first, *pb = &second, *pc = &third;
   if (pa->row < pb->row) std::swap(pa, pb);
   if (pb->row < pc->row) std::swap(pb, pc);
-  const Corner a = ToCorner(*pa), bc = ToCorner(*pb), c = ToCorner(*pc);
+  const Corner &a = *pa, &bc = *pb, &c = *pc;
+  if constexpr (!kMarkOnly) {
+    if (a.y - c.y <= 1 && bc.y - c.y <= 1) {  // the shapes of small triangles
+      ScanShortTriangle(b, a, bc, c, colour);
+      return false;
+    }
+  }
   Edge e1, e2;  // e1: C to B, then B to A; e2: C to A, then A to B
   e1.x = e2.x = c.x;
   e1.w = e2.w = c.w;
   e1.Aim(bc, c.y);
   e2.Aim(a, c.y);
   int switches = 0;
-  const size_t width = static_cast<size_t>(b.width);
+  const size_t width = b.width;
   for (int32_t y = c.y;; ++y) {
     if (y == bc.y) {
       e1.x = bc.x, e1.w = bc.w;
@@ -133,7 +203,7 @@ bool ScanTriangle(RenderBuffers& b, const BufferPoint& first, const BufferPoint&
         }
       } else {
         const size_t row = static_cast<size_t>(y) * width;
-        DrawSpan(b, b.colour.data() + row, b.depth.data() + row, e1, e2, colour);
+        DrawSpan(b, b.colour + row, b.depth + row, e1.x, e1.w, e2.x, e2.w, colour);
       }
     }
     if (switches >= 2) return false;
@@ -208,6 +278,39 @@ bool CornersOf(const ModelStore& model, const Triangle& t, int32_t cx, int32_t c
   return true;
 }
 
+// The corners of every vertex for this frame's projection centre.
+void PrepareCorners(const ModelStore& model, int32_t cx, int32_t cy, std::vector<Corner>& out) {
+  const auto count = static_cast<size_t>(std::max(model.vertexCount, 0));
+  out.resize(count);
+  const ScratchVertex* in = model.vertexScratch.data();
+  const float fx = static_cast<float>(cx), fy = static_cast<float>(cy);
+  for (size_t i = 0; i < count; ++i) {
+    const ScratchVertex s = in[i];
+    out[i] = s.depth >= 1.0f ? ToCorner({s.column + fx, s.row + fy, s.depth})
+                             : Corner{kUnusable, 0, 0.0f, 0.0f};
+  }
+}
+
+// The three corners of a triangle, or false when one is missing or unusable.
+inline bool UsableCorners(const Corner* corners, uint32_t count, const Triangle& t,
+                          const Corner* (&out)[3]) {
+  for (int k = 0; k < 3; ++k) {
+    const auto index = static_cast<uint32_t>(t.corner[k]);
+    if (index >= count || corners[index].x == kUnusable) return false;
+    out[k] = &corners[index];
+  }
+  return true;
+}
+
+// Whether the corners' bounding box misses the clip rectangle: every pixel
+// of the fill lies between its corners' columns and rows.
+inline bool OutsideClip(const Target& b, const Corner& p, const Corner& q, const Corner& r) {
+  return std::max(std::max(p.x, q.x), r.x) < b.clipLeft ||
+         std::min(std::min(p.x, q.x), r.x) > b.clipRight ||
+         std::max(std::max(p.y, q.y), r.y) < b.clipTop ||
+         std::min(std::min(p.y, q.y), r.y) > b.clipBottom;
+}
+
 void SetSelected(ModelStore& model, int32_t i, bool unselect) {
   if (unselect) {
     model.triangleFlags[i] &= static_cast<uint8_t>(~kSelectedBit);
@@ -235,7 +338,10 @@ void ClearBuffers(RenderBuffers& buffers, float drawDepth) {
 
 void FillTriangle(RenderBuffers& buffers, BufferPoint a, BufferPoint b, BufferPoint c,
                   uint32_t colour) {
-  ScanTriangle<false>(buffers, a, b, c, colour);
+  const Corner p = ToCorner(a), q = ToCorner(b), r = ToCorner(c);
+  if (p.x == kUnusable || q.x == kUnusable || r.x == kUnusable) return;
+  const Target target = TargetOf(buffers);
+  if (!OutsideClip(target, p, q, r)) ScanTriangle<false>(target, p, q, r, colour);
 }
 
 void DrawLine3D(RenderBuffers& buffers, BufferPoint p0, BufferPoint p1, uint32_t colour) {
@@ -286,24 +392,45 @@ void DrawTriangles(DrawMode mode, const ViewState& view, ModelStore& model, Rend
   const bool unselect = HasOption(options, kOptUnselect);
   const ShadeSetup shade = MakeShadeSetup(view, options, contrast);
   const int32_t cx = view.centreX, cy = view.centreY;
+  thread_local std::vector<Corner> corners;
+  const bool lines = wireframe && !selection;
+  if (!lines) PrepareCorners(model, cx, cy, corners);
+  const Corner* const corner = corners.data();
+  const auto cornerCount = static_cast<uint32_t>(corners.size());
+  // Raw table pointers: the flag stores of the selection would otherwise make
+  // every table be looked up again for each triangle.
+  const Triangle* const triangles = model.triangles.data();
+  uint8_t* const flagBytes = model.triangleFlags.data();
+  const Vec3* const normals = model.triangleNormals.data();
+  const uint16_t* const colours = model.triangleColours.data();
+  const Target target = TargetOf(buffers);
   for (int32_t i = 0; i < count; ++i) {
-    const uint8_t flags = model.triangleFlags[i];
+    const uint8_t flags = flagBytes[i];
     if (hideSelected && (flags & kSelectedBit)) continue;
     uint32_t colour = static_cast<uint32_t>(i);
-    if (!selection &&
-        !ShadeFace(shade, model.triangleNormals[i], flags, model.triangleColours[i], colour)) {
+    if (lines) {
+      BufferPoint q[3];
+      if (!ShadeFace(shade, normals[i], flags, colours[i], colour) ||
+          !CornersOf(model, triangles[i], cx, cy, q)) {
+        continue;
+      }
+      DrawLine3D(buffers, q[1], q[2], colour);
+      DrawLine3D(buffers, q[2], q[0], colour);
+      DrawLine3D(buffers, q[1], q[0], colour);
       continue;
     }
-    BufferPoint p[3];
-    if (!CornersOf(model, model.triangles[i], cx, cy, p)) continue;
-    if (wireframe && !selection) {
-      DrawLine3D(buffers, p[1], p[2], colour);
-      DrawLine3D(buffers, p[2], p[0], colour);
-      DrawLine3D(buffers, p[1], p[0], colour);
-    } else if (markOnly) {
-      if (ScanTriangle<true>(buffers, p[0], p[1], p[2], colour)) SetSelected(model, i, unselect);
-    } else {
-      ScanTriangle<false>(buffers, p[0], p[1], p[2], colour);
+    const Corner* p[3];
+    if (!UsableCorners(corner, cornerCount, triangles[i], p)) continue;
+    // A fill wholly outside the clip rectangle is not even shaded.
+    if (OutsideClip(target, *p[0], *p[1], *p[2])) continue;
+    if (selection) {
+      if (!markOnly) {
+        ScanTriangle<false>(target, *p[0], *p[1], *p[2], colour);
+      } else if (ScanTriangle<true>(target, *p[0], *p[1], *p[2], colour)) {
+        SetSelected(model, i, unselect);
+      }
+    } else if (ShadeFace(shade, normals[i], flags, colours[i], colour)) {
+      ScanTriangle<false>(target, *p[0], *p[1], *p[2], colour);
     }
   }
 }

@@ -24,16 +24,16 @@ void RenderFrame(const ViewState& view, ModelStore& model, RenderBuffers& buffer
 void RenderStereoPair(ViewState& view, ModelStore& model, RenderBuffers& buffers,
                       const ScreenGeometry& geometry, const FrameSettings& frame) {
   const int32_t width = buffers.width, monoCentre = view.centreX;
-  const int32_t separation = frame.separation;
+  const int64_t quarter = width / 4, separation = frame.separation;
   // Left eye: the image shifted right by the separation within the left half.
   view.eyeShift = static_cast<float>(-separation);
   buffers.clipLeft = 0, buffers.clipRight = width / 2 - 1;
-  view.centreX = monoCentre - width / 4 + separation;
+  view.centreX = ClampCentre(monoCentre - quarter + separation);
   RenderFrame(view, model, buffers, geometry, frame);
   // Right eye.
   view.eyeShift = static_cast<float>(separation);
   buffers.clipLeft = width / 2, buffers.clipRight = width - 1;
-  view.centreX = monoCentre + width / 4 - separation;
+  view.centreX = ClampCentre(monoCentre + quarter - separation);
   RenderFrame(view, model, buffers, geometry, frame);
   buffers.clipLeft = 0;
   view.centreX = monoCentre;

@@ -17,10 +17,7 @@ void DrawVertexMarker(const ViewState& view, const ModelStore& model, int detail
                       uint32_t colour, Screen& screen) {
   int x, y;
   if (!VertexMarkerCentre(view, model, detail, vertex, x, y)) return;
-  screen.DrawLine(x - 2, y - 2, x + 2, y - 2, colour);
-  screen.DrawLine(x + 2, y - 2, x + 2, y + 2, colour);
-  screen.DrawLine(x + 2, y + 2, x - 2, y + 2, colour);
-  screen.DrawLine(x - 2, y + 2, x - 2, y - 2, colour);
+  screen.DrawRectOutline(x - 2, y - 2, x + 2, y + 2, colour);
 }
 
 }  // namespace qelvar

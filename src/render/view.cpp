@@ -61,10 +61,11 @@ void InitView(ViewState& view, const ScreenGeometry& geometry) {
 }
 
 void PrepareView(ViewState& view, const ScreenGeometry& geometry, const FrameSettings& frame) {
-  view.centreX =
-      RoundToInt(view.scaling * view.hOffset + static_cast<float>(geometry.bufferWidth / 2));
-  view.centreY =
-      RoundToInt(view.scaling * view.vOffset + static_cast<float>(geometry.bufferHeight / 2));
+  // NaN (an infinite zoom times a zero offset) rounds to INT64_MIN and is clamped too.
+  view.centreX = ClampCentre(
+      RoundToInt64(view.scaling * view.hOffset + static_cast<float>(geometry.bufferWidth / 2)));
+  view.centreY = ClampCentre(
+      RoundToInt64(view.scaling * view.vOffset + static_cast<float>(geometry.bufferHeight / 2)));
   view.cosXY = Cos(view.angleXY), view.sinXY = Sin(view.angleXY);
   view.cosYZ = Cos(view.angleYZ), view.sinYZ = Sin(view.angleYZ);
   view.cosXZ = Cos(view.angleXZ), view.sinXZ = Sin(view.angleXZ);
@@ -131,14 +132,14 @@ Vec3 ScreenToModel(const ViewState& view, const ScreenGeometry& geometry, uint32
   // not give drawDepth back exactly in single precision.
   const bool onPlane = depth == drawDepth || depth == 1.0f / (1.0f / drawDepth);
   const float cosYZ = Cos(view.angleYZ), sinYZ = Sin(view.angleYZ);
-  const float rowOffset = static_cast<float>(row - view.centreY);
+  const float rowOffset = static_cast<float>(int64_t{row} - view.centreY);
   float z = depth;
   if (onPlane) {
     if (cosYZ == 0.0f) return {0, 0, 0};
     z = view.distance / (1.0f + rowOffset * (sinYZ / cosYZ) / view.scaling);
   }
   const float x =
-      static_cast<float>(column - view.centreX) * z / (geometry.hSampling * view.scaling);
+      static_cast<float>(int64_t{column} - view.centreX) * z / (geometry.hSampling * view.scaling);
   const float y = rowOffset * z / view.scaling;
   const float zc = z - view.distance;
   const float c1 = Cos(-view.angleYZ), s1 = Sin(-view.angleYZ);

@@ -2,11 +2,19 @@
 // from them.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 namespace qelvar {
 
 constexpr float kPi = 3.141593f;
+
+// Projection centres are computed in 64 bits and kept within the 32-bit range
+// (symmetric, so that negating one is safe); a centre that far out puts the
+// whole model off the screen, and no key or value can make it wrap around.
+inline int32_t ClampCentre(int64_t centre) {
+  return static_cast<int32_t>(std::clamp<int64_t>(centre, -INT32_MAX, INT32_MAX));
+}
 
 struct ViewState {
   float angleXY = 0.0f, angleXZ = 0.0f, angleYZ = 4.0f;  // radians

@@ -6,14 +6,6 @@
 namespace qelvar {
 namespace {
 
-int32_t CountSelected(const ModelStore& model) {
-  int32_t count = 0;
-  for (int32_t i = 0; i < model.triangleCount; ++i) {
-    if (model.triangleFlags[i] & kSelectedBit) ++count;
-  }
-  return count;
-}
-
 // Colour word of position k on a circle of six ramps of `segment` triangles each.
 uint16_t RainbowColour(int32_t k, int32_t segment) {
   int q = 0;

@@ -17,12 +17,6 @@ void InvertSelection(ModelStore& s) {
   for (int32_t i = 0; i < s.triangleCount; ++i) s.triangleFlags[i] ^= kSelectedBit;
 }
 
-int32_t CountSelected(const ModelStore& s) {
-  int32_t n = 0;
-  for (int32_t i = 0; i < s.triangleCount; ++i) n += s.triangleFlags[i] >> 7;
-  return n;
-}
-
 SelectionCentre ComputeSelectionCentre(const ModelStore& s) {
   float lo[3] = {1000000000.0f, 1000000000.0f, 1000000000.0f};
   float hi[3] = {-1000000000.0f, -1000000000.0f, -1000000000.0f};

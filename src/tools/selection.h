@@ -17,7 +17,6 @@ struct SelectionCentre {
 void SelectAll(ModelStore& store);
 void ClearSelection(ModelStore& store);
 void InvertSelection(ModelStore& store);
-int32_t CountSelected(const ModelStore& store);
 SelectionCentre ComputeSelectionCentre(const ModelStore& store);
 
 }  // namespace qelvar

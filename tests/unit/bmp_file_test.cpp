@@ -1,12 +1,12 @@
 // BMP files: screenshot names, header fields and row padding, and backdrop
 // loading with its refusals, limits and short files.
 #include "model/bmp_file.h"
-#include "render/render_buffers.h"
 
 #include <gtest/gtest.h>
 
 #include "core/messages.h"
 #include "file_test_util.h"
+#include "render/render_buffers.h"
 
 namespace qelvar {
 namespace {
@@ -59,8 +59,10 @@ TEST_F(Bmp, ScreenshotOfWidth202HasPaddedRowsBottomFirst) {
   const auto cwd = std::filesystem::current_path();
   std::filesystem::current_path(dir_);
   int32_t counter = 0;
-  EXPECT_EQ(SaveScreenshot(buffers.colour.data(), buffers.width, buffers.height, counter), kMsgScreenshotSaved);
-  EXPECT_EQ(SaveScreenshot(buffers.colour.data(), buffers.width, buffers.height, counter), kMsgScreenshotSaved);
+  EXPECT_EQ(SaveScreenshot(buffers.colour.data(), buffers.width, buffers.height, counter),
+            kMsgScreenshotSaved);
+  EXPECT_EQ(SaveScreenshot(buffers.colour.data(), buffers.width, buffers.height, counter),
+            kMsgScreenshotSaved);
   std::filesystem::current_path(cwd);
   EXPECT_EQ(counter, 2);
   EXPECT_TRUE(std::filesystem::exists(Path("imageAAB.bmp")));
@@ -94,12 +96,34 @@ TEST_F(Bmp, ScreenshotThatCannotBeWrittenKeepsTheCounter) {
   buffers.width = buffers.height = 1;
   buffers.colour = {0};
   const auto cwd = std::filesystem::current_path();
-  std::filesystem::create_directory(Path("imageAAC.bmp"));  // a directory holds the name
-  std::filesystem::current_path(dir_);
+  // A current directory that is gone: nothing can be written into it.
+  std::filesystem::create_directory(Path("gone"));
+  std::filesystem::current_path(Path("gone"));
+  std::filesystem::remove(Path("gone"));
   int32_t counter = 2;
-  EXPECT_EQ(SaveScreenshot(buffers.colour.data(), buffers.width, buffers.height, counter), kMsgCantOpenFile);
+  EXPECT_EQ(SaveScreenshot(buffers.colour.data(), buffers.width, buffers.height, counter),
+            kMsgCantOpenFile);
   std::filesystem::current_path(cwd);
   EXPECT_EQ(counter, 2);
+}
+
+TEST_F(Bmp, ScreenshotsPassOverNamesThatExist) {
+  RenderBuffers buffers;
+  buffers.width = buffers.height = 1;
+  buffers.colour = {0x123456};
+  const auto cwd = std::filesystem::current_path();
+  std::filesystem::create_directory(Path("imageAAC.bmp"));  // a directory holds the name
+  test::WriteBytes(Path("imageAAD.bmp"), {1, 2, 3});        // a shot of an earlier run
+  std::filesystem::current_path(dir_);
+  int32_t counter = 2;
+  std::string name;
+  const int message = SaveScreenshot(buffers.colour.data(), 1, 1, counter, &name);
+  std::filesystem::current_path(cwd);
+  EXPECT_EQ(message, kMsgScreenshotSaved);
+  EXPECT_EQ(name, "imageAAE.bmp");
+  EXPECT_EQ(counter, 5);
+  EXPECT_EQ(std::filesystem::file_size(Path("imageAAD.bmp")), 3u);
+  EXPECT_EQ(std::filesystem::file_size(Path("imageAAE.bmp")), 58u);
 }
 
 TEST_F(Bmp, ScreenshotNamesStopBeforeLeavingPrintableLetters) {
@@ -109,10 +133,13 @@ TEST_F(Bmp, ScreenshotNamesStopBeforeLeavingPrintableLetters) {
   const auto cwd = std::filesystem::current_path();
   std::filesystem::current_path(dir_);
   int32_t counter = 61 * 256 + 255;  // the last name: "image~PP.bmp"
-  EXPECT_EQ(SaveScreenshot(buffers.colour.data(), buffers.width, buffers.height, counter), kMsgScreenshotSaved);
-  EXPECT_EQ(SaveScreenshot(buffers.colour.data(), buffers.width, buffers.height, counter), kMsgCantOpenFile);
+  EXPECT_EQ(SaveScreenshot(buffers.colour.data(), buffers.width, buffers.height, counter),
+            kMsgScreenshotSaved);
+  EXPECT_EQ(SaveScreenshot(buffers.colour.data(), buffers.width, buffers.height, counter),
+            kMsgCantOpenFile);
   counter = 48896;  // the first letter would be a NUL byte
-  EXPECT_EQ(SaveScreenshot(buffers.colour.data(), buffers.width, buffers.height, counter), kMsgCantOpenFile);
+  EXPECT_EQ(SaveScreenshot(buffers.colour.data(), buffers.width, buffers.height, counter),
+            kMsgCantOpenFile);
   std::filesystem::current_path(cwd);
   EXPECT_TRUE(std::filesystem::exists(Path("image~PP.bmp")));
   EXPECT_FALSE(std::filesystem::exists(Path("image")));

@@ -21,6 +21,7 @@ class FakePlatform : public Platform {
   FakePlatform() { screen_.Configure(800, 600, 32, 100, 37); }
 
   bool OpenMode(int, int) override { return true; }
+  void SetTitle(const std::string& t) override { title = t; }
   bool OpenWindow(int, int, int) override { return true; }
   void Unlock() override { ++unlocks; }
   std::string TakeKey() override {
@@ -66,6 +67,7 @@ class FakePlatform : public Platform {
   bool mouseFails = false;  // the mouse query gives no reading
   int mousePolls = 0, unlocks = 0, idleSleeps = 0, sleptMs = 0;
   double clock = 0.0;
+  std::string title;  // the last window title set
 };
 
 // A Modeller in its start state on an 800 x 600 screen with 100 x 37 cells.
@@ -79,6 +81,7 @@ inline void SetUpModeller(Modeller& m) {
   InitModelStore(m.model);
   InitValueCells(m.cells);
   InitMenus(m.menus);
+  m.savedRevision = m.model.revision;  // the model starts unmodified
 }
 
 // What the text grid shows at (row, column) for count cells.

@@ -11,8 +11,9 @@
 #include "app/menu_draw.h"
 #include "app/menu_hooks.h"
 #include "app/menus.h"
-#include "core/messages.h"
 #include "app/startup.h"
+#include "core/menu_ids.h"
+#include "core/messages.h"
 #include "file_test_util.h"
 #include "model/model_file.h"
 #include "platform/headless_platform.h"
@@ -41,6 +42,7 @@ class FileCommands : public test::TempDirTest {
     m_->geometry.textRows = platform_->screen().textRows();
     m_->geometry.cellHeight = platform_->screen().cellHeight();
     InitModelStore(m_->model);
+    m_->savedRevision = m_->model.revision;
     return *m_;
   }
 
@@ -48,7 +50,7 @@ class FileCommands : public test::TempDirTest {
   int OpenFileListWithSavedModel(Modeller& m) {
     SaveModel(m);
     InitMenus(m.menus);
-    if (!OpenMenu(m.menus, 30)) return -1;
+    if (!OpenMenu(m.menus, MenuNumber(Menu::kOpen))) return -1;
     m.menus.fileList.rowCounter = 0;
     DrawMenus(m);
     for (int i = 0; i < m.menus.areaCount; ++i)
@@ -98,7 +100,7 @@ TEST_F(FileCommands, PartRoundTripUsesTheEditMenuGroup) {
   m.model.triangleFlags[4] = kSelectedBit;
   SavePart(m);
   EXPECT_EQ(m.flags.statusMessage, kMsgFileSaved);
-  m.menus.partGroup[2] = 42;
+  m.menus.partGroup[MenuNumber(Menu::kEdit)] = 42;
   m.flags.redrawRequested = false;
   LoadPart(m);
   EXPECT_EQ(m.flags.statusMessage, kMsgFileLoaded);
@@ -121,7 +123,7 @@ TEST_F(FileCommands, EscapeDuringImportCancelsAndTheProgressLineShows) {
   const std::string shown = "importing stl...  0/ 1000 (ESC to cancel)";
   for (size_t i = 0; i < shown.size(); ++i)
     EXPECT_EQ(platform_->screen().TextCell(23, int(i) + 1), uint8_t(shown[i])) << i;
-  EXPECT_EQ(m.modelFileName, "default.qv");
+  EXPECT_EQ(m.modelFileName, "big.qv");  // saving must not overwrite the model loaded before
 }
 
 TEST_F(FileCommands, BackdropPromptLeftEmptySwitchesTheBackdropOff) {
@@ -184,7 +186,7 @@ TEST_F(FileCommands, OpenMenuListsTheDirectoryAndItsRowsAct) {
   ActivateArea(m, firstRow);
   EXPECT_EQ(m.flags.statusMessage, kMsgFileLoaded);
   EXPECT_EQ(m.model.triangleCount, 6);
-  RunCommand(m, 2);  // " Save"
+  RunCommand(m, CommandNumber(Command::kSave));
   EXPECT_EQ(m.flags.statusMessage, kMsgFileSaved);
   m.options |= 1u << kOptAllFiles;
   m.menus.fileList.firstEntry = 1;
@@ -201,7 +203,7 @@ TEST_F(FileCommands, EnterOnAFileRowOpensItWhereverTheLastClickWas) {
   ASSERT_GE(firstRow, 0);
   // The last mouse click hit the scroll bar; the keyboard then picks row 0.
   m.menus.scrollColumn = true;
-  m.menus.focus = 30;
+  m.menus.focus = MenuNumber(Menu::kOpen);
   m.menus.highlight = firstRow;
   m.flags.lastKey = "\r";
   m.model.triangleCount = 0;
@@ -232,12 +234,12 @@ TEST_F(FileCommands, ReopenedFileListShowsFilesSavedMeanwhile) {
       }
     return 0;
   };
-  ASSERT_TRUE(OpenMenu(m.menus, 1));
+  ASSERT_TRUE(OpenMenu(m.menus, MenuNumber(Menu::kFile)));
   choose(6);                       // " Open"
   EXPECT_EQ(firstFileRow(), '.');  // ".." alone
   ASSERT_EQ(SaveModelFile(m.model, "fresh.qv", false), kMsgFileSaved);
-  CloseMenu(m.menus, 30);
-  ASSERT_TRUE(OpenMenu(m.menus, 1));
+  CloseMenu(m.menus, MenuNumber(Menu::kOpen));
+  ASSERT_TRUE(OpenMenu(m.menus, MenuNumber(Menu::kFile)));
   choose(6);
   EXPECT_EQ(firstFileRow(), 'f');
   EXPECT_EQ(m.menus.fileList.entryCount, 2);

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/command_line.h"
 #include "platform/screen_dump.h"
 
 namespace qelvar {
@@ -41,6 +42,19 @@ MouseReading Poll(HeadlessPlatform& p) {
   MouseReading m;
   EXPECT_TRUE(p.ReadMouse(m));
   return m;
+}
+
+TEST(CommandLine, ArgumentsAreJoinedBySingleBlanksFromTheFirstTaken) {
+  const char* argv[] = {"prog", "--home", "one", "two words", ""};
+  struct Case {
+    int argc, first;
+    const char* joined;
+  } cases[] = {
+      {1, 1, ""},           {3, 2, "one"}, {4, 2, "one two words"},
+      {5, 3, "two words "},  // an empty argument still gets its blank
+      {4, 4, ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(JoinArguments(c.argc, argv, c.first), c.joined) << c.first;
 }
 
 TEST(HeadlessSteps, NextStepWaitsUntilEveryKeyIsTaken) {

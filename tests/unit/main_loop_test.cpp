@@ -7,6 +7,7 @@
 
 #include "app/menu_hooks.h"
 #include "app/menus.h"
+#include "core/menu_ids.h"
 #include "fake_platform.h"
 #include "render/rasteriser.h"
 #include "render/view.h"
@@ -25,11 +26,7 @@ class Loop : public ::testing::Test {
   void Start(int detail) {
     SetUpModeller(m);
     ScreenGeometry& g = m.geometry;
-    g.colourDepth = 32;
-    g.detail = detail;
-    g.bufferHeight = 600;
-    g.bufferWidth = detail == 0 ? 400 : (detail == 2 ? 1600 : 800);
-    g.hSampling = detail == 0 ? 0.5f : (detail == 2 ? 2.0f : 1.0f);
+    g = DeriveScreenGeometry(g.screenWidth, g.screenHeight, 32, g.textColumns, g.textRows, detail);
     InitRenderBuffers(m.buffers, g);
     InitView(m.view, g);
     m.model.normalsDirty = true;
@@ -100,8 +97,8 @@ TEST_F(Loop, AltTogglesTheBarFocusOnItsEdgeAndDropsTheKeyOfThatPoll) {
   p.held.insert(kScanAlt);
   Pass("x");
   EXPECT_EQ(m.menus.focus, -1);
-  OpenMenu(m.menus, 1);
-  m.menus.focus = 1;  // a focused menu hands the focus back to the bar
+  OpenMenu(m.menus, MenuNumber(Menu::kFile));
+  m.menus.focus = MenuNumber(Menu::kFile);  // a focused menu hands the focus back to the bar
   p.held.clear();
   Pass("x");
   p.held.insert(kScanAlt);
@@ -139,7 +136,7 @@ TEST_F(Loop, MenuKeysGoOnToMouseLookSelectionKeysDoNot) {
   FirstPass();
   Pass("", {0, 0, 0, 1});  // left button down: the drag starts here
   Pass(kF2, {80, 0, 0, 1});
-  EXPECT_TRUE(MenuIsOpen(m.menus, 15));
+  EXPECT_TRUE(MenuIsOpen(m.menus, MenuNumber(Menu::kCreatePrimitive)));
   EXPECT_EQ(m.view.angleXY, 80.0f * kTwoPi / 800.0f);
   const float turned = m.view.angleXY;
   Pass(kF6, {160, 0, 0, 1});
@@ -166,10 +163,10 @@ TEST_F(Loop, CameraKeysStepsShiftLockAndFocus) {
   Pass("x");
   EXPECT_EQ(m.cells.Int(4), 358);
   // An open menu without the focus does not block the keys; a focused one does.
-  OpenMenu(m.menus, 1);
+  OpenMenu(m.menus, MenuNumber(Menu::kFile));
   Pass(kPageUp);
   EXPECT_EQ(m.view.distance, 250.0f * 0.9f);
-  m.menus.focus = 1;
+  m.menus.focus = MenuNumber(Menu::kFile);
   Pass(kPageUp);
   EXPECT_EQ(m.view.distance, 250.0f * 0.9f);
   m.menus.focus = -1;
@@ -184,7 +181,7 @@ TEST_F(Loop, ClickOnAMenuThenDragDoesNotTurnTheView) {
   FirstPass();
   Pass("", {20, 20, 0, 1});  // "  File" on the bar
   EXPECT_TRUE(m.flags.menuItemClicked);
-  EXPECT_TRUE(MenuIsOpen(m.menus, 1));
+  EXPECT_TRUE(MenuIsOpen(m.menus, MenuNumber(Menu::kFile)));
   Pass("", {120, 60, 0, 1});
   EXPECT_EQ(m.view.angleXY, 0.0f);
   EXPECT_EQ(m.view.angleYZ, 4.0f);
@@ -211,26 +208,30 @@ TEST_F(Loop, FrameRateToolTakesEveryKeyAsItsEnd) {
   EXPECT_THROW(Pass(ExtendedKey(kScanClose)), ProgramEnded);
 }
 
-TEST_F(Loop, ToolsNotYetBuiltCanStillBeEnded) {
+TEST_F(Loop, MousePlotAndVertexEditEndInWholePasses) {
   FirstPass();
-  // Mouse plot: dragging does not turn the view, a right click ends the tool.
+  // Mouse plot from the vertex-edit menu, which shows "[_] Mouse plot":
+  // dragging does not turn the view, a right click ends the tool.
+  OpenMenu(m, MenuNumber(Menu::kVertEdit));
+  m.options |= 1u << kOptMousePlot;
   m.tools.mode = ToolMode::kMousePlot;
   const float angle = m.view.angleXY;
-  Pass("", {100, 100, 0, 1});
-  Pass("", {150, 100, 0, 1});
+  Pass("", {60, 101, 0, 0});
+  Pass("", {60, 100, 0, 1});
+  Pass("", {110, 100, 0, 1});
   EXPECT_EQ(m.view.angleXY, angle);
   EXPECT_EQ(m.tools.mode, ToolMode::kMousePlot);
-  Pass("", {151, 100, 0, 0});
-  Pass("", {152, 100, 0, 2});
+  Pass("", {111, 100, 0, 0});
+  Pass("", {112, 100, 0, 2});
   EXPECT_EQ(m.tools.mode, ToolMode::kNone);
   EXPECT_EQ(m.flags.screenDirty, 1);
   // Vertex edit ends on a left click and clears its check box.
-  Pass("", {153, 100, 0, 0});
+  Pass("", {113, 100, 0, 0});
   m.options |= 1u << kOptVertSelector;
   m.tools.mode = ToolMode::kVertexEdit;
-  Pass("", {154, 100, 0, 0});
+  Pass("", {114, 100, 0, 0});
   EXPECT_EQ(m.tools.mode, ToolMode::kVertexEdit);
-  Pass("", {155, 100, 0, 1});
+  Pass("", {115, 100, 0, 1});
   EXPECT_EQ(m.tools.mode, ToolMode::kNone);
   EXPECT_FALSE(HasOption(m.options, kOptVertSelector));
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/menu_tables.h"
+#include "core/menu_ids.h"
 
 namespace qelvar {
 namespace {
@@ -32,9 +33,9 @@ MenuState Fresh() {
   return s;
 }
 
-int CountAreasOf(const MenuState& s, int menu) {
+int CountAreasOf(const MenuState& s, Menu menu) {
   int n = 0;
-  for (int i = 0; i < s.areaCount; ++i) n += s.areas[i].menu == menu;
+  for (int i = 0; i < s.areaCount; ++i) n += s.areas[i].menu == MenuNumber(menu);
   return n;
 }
 
@@ -50,7 +51,7 @@ TEST(Menus, StartState) {
 
 TEST(Menus, OpenWithoutFocusLeavesNobodyFocused) {
   MenuState s = Fresh();
-  ASSERT_TRUE(OpenMenu(s, 1));
+  ASSERT_TRUE(OpenMenu(s, MenuNumber(Menu::kFile)));
   EXPECT_EQ(s.areaCount, 4 + 13);
   EXPECT_EQ(s.focus, -1);
   EXPECT_EQ(s.areas[4].item, 14);
@@ -63,44 +64,44 @@ TEST(Menus, OpenWithFocusTakesIt) {
   MenuState s = Fresh();
   s.focus = 0;
   s.highlight = 0;
-  OpenMenu(s, 2);
-  EXPECT_EQ(s.focus, 2);
+  OpenMenu(s, MenuNumber(Menu::kEdit));
+  EXPECT_EQ(s.focus, MenuNumber(Menu::kEdit));
   EXPECT_EQ(s.highlight, -1);
 }
 
 TEST(Menus, ReplacementAtTheSameOrigin) {
   MenuState s = Fresh();
-  OpenMenu(s, 2);   // Edit at column 2
-  OpenMenu(s, 15);  // create Primitive replaces it
-  EXPECT_FALSE(MenuIsOpen(s, 2));
-  EXPECT_EQ(CountAreasOf(s, 15), 12);
-  OpenMenu(s, 16);  // new Disc beside it at column 19
-  EXPECT_EQ(s.areas[FirstAreaOf(s, 16)].column, 19);
-  OpenMenu(s, 17);  // new cYlinder replaces the disc menu
-  EXPECT_FALSE(MenuIsOpen(s, 16));
-  EXPECT_TRUE(MenuIsOpen(s, 15));
+  OpenMenu(s, MenuNumber(Menu::kEdit));             // Edit at column 2
+  OpenMenu(s, MenuNumber(Menu::kCreatePrimitive));  // create Primitive replaces it
+  EXPECT_FALSE(MenuIsOpen(s, MenuNumber(Menu::kEdit)));
+  EXPECT_EQ(CountAreasOf(s, Menu::kCreatePrimitive), 12);
+  OpenMenu(s, MenuNumber(Menu::kNewDisc));  // new Disc beside it at column 19
+  EXPECT_EQ(s.areas[FirstAreaOf(s, MenuNumber(Menu::kNewDisc))].column, 19);
+  OpenMenu(s, MenuNumber(Menu::kNewCylinder));  // new cYlinder replaces the disc menu
+  EXPECT_FALSE(MenuIsOpen(s, MenuNumber(Menu::kNewDisc)));
+  EXPECT_TRUE(MenuIsOpen(s, MenuNumber(Menu::kCreatePrimitive)));
   EXPECT_EQ(s.areaCount, 4 + 12 + 9);
 }
 
 TEST(Menus, OpeningAnOpenMenuMovesFocusAndHighlight) {
   MenuState s = Fresh();
-  OpenMenu(s, 3);
-  const int first = FirstAreaOf(s, 3);
+  OpenMenu(s, MenuNumber(Menu::kView));
+  const int first = FirstAreaOf(s, MenuNumber(Menu::kView));
   const int count = s.areaCount;
-  OpenMenu(s, 3);
+  OpenMenu(s, MenuNumber(Menu::kView));
   EXPECT_EQ(s.areaCount, count);
-  EXPECT_EQ(s.focus, 3);
+  EXPECT_EQ(s.focus, MenuNumber(Menu::kView));
   EXPECT_EQ(s.highlight, first);
 }
 
 TEST(Menus, CloseKeepsOthersInOrderAndDropsFocus) {
   MenuState s = Fresh();
-  OpenMenu(s, 15);
-  OpenMenu(s, 16);
-  s.focus = 15;
-  const int disc = FirstAreaOf(s, 16);
+  OpenMenu(s, MenuNumber(Menu::kCreatePrimitive));
+  OpenMenu(s, MenuNumber(Menu::kNewDisc));
+  s.focus = MenuNumber(Menu::kCreatePrimitive);
+  const int disc = FirstAreaOf(s, MenuNumber(Menu::kNewDisc));
   s.highlight = disc + 2;
-  CloseMenu(s, 15);
+  CloseMenu(s, MenuNumber(Menu::kCreatePrimitive));
   EXPECT_EQ(s.focus, -1);
   EXPECT_EQ(s.highlight, -1);
   EXPECT_EQ(s.areaCount, 4 + 8);
@@ -110,24 +111,24 @@ TEST(Menus, CloseKeepsOthersInOrderAndDropsFocus) {
 
 TEST(Menus, CloseOfAnotherMenuKeepsTheHighlightOnItsRow) {
   MenuState s = Fresh();
-  OpenMenu(s, 15);
-  OpenMenu(s, 16);
-  s.focus = 16;
-  s.highlight = FirstAreaOf(s, 16) + 3;
+  OpenMenu(s, MenuNumber(Menu::kCreatePrimitive));
+  OpenMenu(s, MenuNumber(Menu::kNewDisc));
+  s.focus = MenuNumber(Menu::kNewDisc);
+  s.highlight = FirstAreaOf(s, MenuNumber(Menu::kNewDisc)) + 3;
   const int item = s.areas[s.highlight].item;
-  CloseMenu(s, 15);
-  EXPECT_EQ(s.focus, 16);
+  CloseMenu(s, MenuNumber(Menu::kCreatePrimitive));
+  EXPECT_EQ(s.focus, MenuNumber(Menu::kNewDisc));
   EXPECT_EQ(s.areas[s.highlight].item, item);
 }
 
 TEST(Menus, DraggedMenuIsNotReplaced) {
   MenuState s = Fresh();
-  OpenMenu(s, 1);
+  OpenMenu(s, MenuNumber(Menu::kFile));
   for (int i = 0; i < s.areaCount; ++i)
     if (s.areas[i].menu == 1) s.areas[i].column += 30;
-  OpenMenu(s, 2);
-  EXPECT_TRUE(MenuIsOpen(s, 1));
-  EXPECT_TRUE(MenuIsOpen(s, 2));
+  OpenMenu(s, MenuNumber(Menu::kEdit));
+  EXPECT_TRUE(MenuIsOpen(s, MenuNumber(Menu::kFile)));
+  EXPECT_TRUE(MenuIsOpen(s, MenuNumber(Menu::kEdit)));
 }
 
 TEST(Menus, TheAreaTableNeverOverflows) {
@@ -155,15 +156,15 @@ TEST(Menus, RefusedOpenChangesNothing) {
   for (int i = 4; i < s.areaCount; ++i) s.areas[i] = MenuArea{100, 50, 16, 0, 31, 0};
   s.focus = 0;
   const MenuState before = s;
-  EXPECT_FALSE(OpenMenu(s, 1));
+  EXPECT_FALSE(OpenMenu(s, MenuNumber(Menu::kFile)));
   EXPECT_EQ(s.areaCount, before.areaCount);
   EXPECT_EQ(s.focus, 0);
-  EXPECT_TRUE(OpenMenu(s, 31));  // already open: only the focus moves
+  EXPECT_TRUE(OpenMenu(s, MenuNumber(Menu::kLightSource)));  // already open: only the focus moves
 }
 
 TEST(Menus, HitTestAreaBoundsAndSides) {
   MenuState s = Fresh();
-  OpenMenu(s, 1);
+  OpenMenu(s, MenuNumber(Menu::kFile));
   // "  File" spans pixels 8..72 on row 2 (16-pixel cells: 16..31).
   EXPECT_EQ(HitTestArea(s, 16, 8, 16), 0);
   EXPECT_EQ(s.itemDirection, -1);
@@ -187,8 +188,8 @@ TEST(Menus, HitTestAreaBoundsAndSides) {
 
 TEST(Menus, DragKeepsOffTheLastColumnAndRow) {
   MenuState s = Fresh();
-  OpenMenu(s, 1);  // 13 rows at column 2, rows 4..16
-  s.draggedMenu = 1;
+  OpenMenu(s, MenuNumber(Menu::kFile));  // 13 rows at column 2, rows 4..16
+  s.draggedMenu = MenuNumber(Menu::kFile);
   ScreenGeometry g;
   g.textColumns = 100;
   g.textRows = 37;
@@ -199,7 +200,7 @@ TEST(Menus, DragKeepsOffTheLastColumnAndRow) {
   mouse.screenMouseX = 800;
   mouse.screenMouseY = 600;
   EXPECT_TRUE(DragMenu(s, mouse, g));
-  const int first = FirstAreaOf(s, 1);
+  const int first = FirstAreaOf(s, MenuNumber(Menu::kFile));
   EXPECT_EQ(s.areas[first].column, 100 - 16);  // never the last column
   EXPECT_EQ(s.areas[first + 12].row, 36);      // never the last row
   EXPECT_EQ(mouse.dragOriginX, 8 * 82);
@@ -217,8 +218,8 @@ TEST(Menus, DragKeepsOffTheLastColumnAndRow) {
 // close row stays reachable by the mouse and it can be dragged back.
 TEST(Menus, DragOnScreenSmallerThanTheMenuKeepsItsCornerOnScreen) {
   MenuState s = Fresh();
-  OpenMenu(s, 1);  // 16 columns by 13 rows at column 2, row 4
-  s.draggedMenu = 1;
+  OpenMenu(s, MenuNumber(Menu::kFile));  // 16 columns by 13 rows at column 2, row 4
+  s.draggedMenu = MenuNumber(Menu::kFile);
   ScreenGeometry g;
   g.textColumns = 12;  // 100 by 100 pixels
   g.textRows = 12;
@@ -227,7 +228,7 @@ TEST(Menus, DragOnScreenSmallerThanTheMenuKeepsItsCornerOnScreen) {
   mouse.screenMouseX = 40;
   mouse.screenMouseY = 40;
   DragMenu(s, mouse, g);
-  const int first = FirstAreaOf(s, 1);
+  const int first = FirstAreaOf(s, MenuNumber(Menu::kFile));
   EXPECT_EQ(s.areas[first].column, 1);
   EXPECT_EQ(s.areas[first].row, 1);
   mouse.screenMouseX = mouse.dragOriginX + 24;  // a drag to the right
@@ -242,7 +243,7 @@ TEST(Menus, AutomaticHighlight) {
   s.focus = 0;
   ApplyAutomaticHighlight(s);
   EXPECT_EQ(s.highlight, 0);
-  s.focus = 7;  // not open
+  s.focus = MenuNumber(Menu::kNewTriangle);  // not open
   s.highlight = -1;
   ApplyAutomaticHighlight(s);
   EXPECT_EQ(s.focus, -1);

@@ -11,6 +11,7 @@
 #include "app/text_prompt.h"
 #include "app/tool_steps.h"
 #include "app/value_fields.h"
+#include "core/menu_ids.h"
 #include "fake_platform.h"
 #include "model/stl_progress.h"
 
@@ -21,105 +22,105 @@ class ModalLoops : public ::testing::Test {
  protected:
   ModalLoops() : m(platform) { SetUpModeller(m); }
 
-  int AreaOfItem(int menu, int item) {
+  int AreaOfItem(Menu menu, int item) {
     for (int i = 0; i < m.menus.areaCount; ++i)
-      if (m.menus.areas[i].menu == menu && m.menus.areas[i].item == item) return i;
+      if (m.menus.areas[i].menu == MenuNumber(menu) && m.menus.areas[i].item == item) return i;
     return -1;
   }
-  void Edit(int menu, int item) { ActivateArea(m, AreaOfItem(menu, item)); }
+  void Edit(Menu menu, int item) { ActivateArea(m, AreaOfItem(menu, item)); }
 
   FakePlatform platform;
   Modeller m;
 };
 
 TEST_F(ModalLoops, TypedNumbersAreStored) {
-  OpenMenu(m, 13);  // Rotate selection
+  OpenMenu(m, MenuNumber(Menu::kRotate));  // Rotate selection
   platform.Type("45d\r");
-  Edit(13, 69);  // "XY angle"
+  Edit(Menu::kRotate, 69);  // "XY angle"
   EXPECT_FLOAT_EQ(m.cells.Real(63), kPi / 4);
   EXPECT_EQ(m.flags.screenDirty, 1);
   platform.Type("1.5\r");
-  Edit(13, 42);
+  Edit(Menu::kRotate, 42);
   EXPECT_EQ(m.cells.Real(50), 1.5f);
   platform.Type("-2\r");
-  Edit(13, 42);
+  Edit(Menu::kRotate, 42);
   EXPECT_EQ(m.cells.Real(50), -2.0f);
   platform.Type("\r");
-  Edit(13, 42);
+  Edit(Menu::kRotate, 42);
   EXPECT_EQ(m.cells.Real(50), 0.0f);
   m.cells.Real(50) = 7.0f;
   platform.Type("12\x1b");
-  Edit(13, 42);
+  Edit(Menu::kRotate, 42);
   EXPECT_EQ(m.cells.Real(50), 7.0f);  // Escape keeps the old value
 }
 
 TEST_F(ModalLoops, SeventhCharacterAcceptsAndIntegerCellsRoundToEven) {
-  OpenMenu(m, 16);  // new Disc
+  OpenMenu(m, MenuNumber(Menu::kNewDisc));  // new Disc
   platform.Type("1234567");
   platform.Type("9");  // left over for whoever reads next
-  Edit(16, 85);
+  Edit(Menu::kNewDisc, 85);
   EXPECT_EQ(m.cells.Real(82), 1234567.0f);
   EXPECT_EQ(platform.keys.size(), 1u);
   platform.keys.clear();
   platform.Type("2.5\r");
-  Edit(16, 87);  // "sIdes", an integer cell
+  Edit(Menu::kNewDisc, 87);  // "sIdes", an integer cell
   EXPECT_EQ(m.cells.Int(12), 2);
   platform.Type("3.5\r");
-  Edit(16, 87);
+  Edit(Menu::kNewDisc, 87);
   EXPECT_EQ(m.cells.Int(12), 4);
 }
 
 TEST_F(ModalLoops, TabGoesOnToTheNextValueRow) {
-  OpenMenu(m, 16);  // X1 Y1 Z1 Radius1 sIdes
+  OpenMenu(m, MenuNumber(Menu::kNewDisc));  // X1 Y1 Z1 Radius1 sIdes
   platform.Type("1\t2\t3\r");
-  Edit(16, 42);
+  Edit(Menu::kNewDisc, 42);
   EXPECT_EQ(m.cells.Real(50), 1.0f);
   EXPECT_EQ(m.cells.Real(51), 2.0f);
   EXPECT_EQ(m.cells.Real(52), 3.0f);
   EXPECT_EQ(m.cells.Real(82), 10.0f);
   platform.Type("9\t");  // Tab on the last value row ends the edit
-  Edit(16, 87);
+  Edit(Menu::kNewDisc, 87);
   EXPECT_EQ(m.cells.Int(12), 9);
 }
 
 TEST_F(ModalLoops, LeftClickAcceptsAndRendersWhereNeeded) {
-  OpenMenu(m, 3);
+  OpenMenu(m, MenuNumber(Menu::kView));
   MouseReading up, down;
   down.buttons = 1;
   platform.Type("5");
   platform.mouseQueue = {up, up, down};
-  Edit(3, 150);  // "coNtrast"
+  Edit(Menu::kView, 150);  // "coNtrast"
   EXPECT_EQ(m.cells.Int(26), 5);
   EXPECT_TRUE(m.flags.redrawRequested);
   EXPECT_EQ(m.mouse.buttons, 1);  // the main loop sees no second click
   m.flags.redrawRequested = false;
-  OpenMenu(m, 31);
+  OpenMenu(m, MenuNumber(Menu::kLightSource));
   platform.Type("1\r");
-  Edit(31, 153);  // "LXY"
+  Edit(Menu::kLightSource, 153);  // "LXY"
   EXPECT_TRUE(m.flags.redrawRequested);
 }
 
 TEST_F(ModalLoops, EchoesIntoTheLastSevenCells) {
-  OpenMenu(m, 9);  // new cUbe: "siZe" on row 9
+  OpenMenu(m, MenuNumber(Menu::kNewCube));  // new cUbe: "siZe" on row 9
   platform.Type("12");
   platform.Key(ExtendedKey(kScanClose));
-  EXPECT_THROW(Edit(9, 55), ProgramEnded);
-  const int row = m.menus.areas[AreaOfItem(9, 55)].row;
+  EXPECT_THROW(Edit(Menu::kNewCube, 55), ProgramEnded);
+  const int row = m.menus.areas[AreaOfItem(Menu::kNewCube, 55)].row;
   EXPECT_EQ(TextAt(platform.screen(), row, 19 + 9, 7), "12     ");
 }
 
 TEST_F(ModalLoops, MousePlotInsteadOfTyping) {
   m.options |= 1u << kOptMousePlot;
-  OpenMenu(m, 7);
-  Edit(7, 45);  // "X2"
+  OpenMenu(m, MenuNumber(Menu::kNewTriangle));
+  Edit(Menu::kNewTriangle, 45);  // "X2"
   EXPECT_EQ(m.tools.mode, ToolMode::kMousePlot);
   EXPECT_EQ(m.tools.plotGroup, 2);
-  EXPECT_EQ(m.tools.plotMenu, 7);
+  EXPECT_EQ(m.tools.plotMenu, MenuNumber(Menu::kNewTriangle));
   EXPECT_EQ(platform.mousePolls, 0);
   m.tools.mode = ToolMode::kNone;
-  OpenMenu(m, 9);
+  OpenMenu(m, MenuNumber(Menu::kNewCube));
   platform.Type("4\r");
-  Edit(9, 55);  // "siZe" is typed
+  Edit(Menu::kNewCube, 55);  // "siZe" is typed
   EXPECT_EQ(m.cells.Real(62), 4.0f);
   EXPECT_EQ(m.tools.mode, ToolMode::kNone);
 }
@@ -143,14 +144,14 @@ TEST_F(ModalLoops, LongPromptTextWrapsAtTheScreenEdge) {
 }
 
 TEST_F(ModalLoops, RenamingAPartGroup) {
-  m.menus.partGroup[19] = 4;
-  OpenMenu(m, 19);
+  m.menus.partGroup[MenuNumber(Menu::kPartNames)] = 4;
+  OpenMenu(m, MenuNumber(Menu::kPartNames));
   DrawOverlay(m);
   platform.Type("a twenty character n\r");
-  ActivateArea(m, AreaOfItem(19, 90) + 1);  // shows group 5
+  ActivateArea(m, AreaOfItem(Menu::kPartNames, 90) + 1);  // shows group 5
   EXPECT_EQ(std::string(m.model.partNames[5].data(), 12), "a twenty cha");
   platform.Type("\r");
-  ActivateArea(m, AreaOfItem(19, 90) + 1);
+  ActivateArea(m, AreaOfItem(Menu::kPartNames, 90) + 1);
   EXPECT_EQ(m.model.partNames[5], PartName{});
   EXPECT_EQ(TextAt(platform.screen(), 7, 5, 30), "    enter new part name       ");
 }
@@ -198,7 +199,7 @@ TEST_F(ModalLoops, ToolLine) {
   RunToolDisplayStep(m);
   DrawOverlay(m);
   EXPECT_EQ(m.tools.mode, ToolMode::kNone);
-  OpenMenu(m, 10);
+  OpenMenu(m, MenuNumber(Menu::kSelection));
   m.mouse.dragOriginX = 500;
   m.mouse.dragOriginY = 300;
   m.mouse.screenMouseX = 540;
@@ -209,7 +210,7 @@ TEST_F(ModalLoops, ToolLine) {
   EXPECT_EQ(s.PixelRgb(520, 300), EntryColour(m, kColourSelectRect));
   EXPECT_EQ(s.PixelRgb(540, 310), EntryColour(m, kColourSelectRect));
   EXPECT_NE(s.PixelRgb(520, 310), EntryColour(m, kColourSelectRect));
-  CloseMenu(m.menus, 10);
+  CloseMenu(m.menus, MenuNumber(Menu::kSelection));
   RunToolDisplayStep(m);
   DrawOverlay(m);
   EXPECT_EQ(m.tools.mode, ToolMode::kNone);

@@ -3,9 +3,12 @@
 #include "model/model_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <cstring>
+#include <vector>
 
 #include "core/messages.h"
 #include "core/option_flags.h"
@@ -175,6 +178,41 @@ TEST_F(ModelFile, CountsAtCapacityLoadWithoutGrowing) {
   EXPECT_EQ(model_.vertices[8191].x, 7.0f);
 }
 
+// A load replaces the tables: every table of a kind must come out with the
+// same slot count, by the growth rule, and the slots past the counts empty.
+TEST_F(ModelFile, LoadingALargerModelSizesEveryTableByTheGrowthRule) {
+  ModelStore big;
+  InitModelStore(big);
+  for (int i = 0; i < 20000; ++i) AppendVertex(big, Vec3{float(i), 1, 2});
+  for (int i = 0; i < 12000; ++i) AppendTriangle(big, Triangle{{i, i + 1, i + 2}}, 5, 0x1111);
+  ASSERT_EQ(SaveModelFile(big, Path("bigger.qv"), false), kMsgFileSaved);
+  ASSERT_TRUE(EnsureTriangleCapacity(model_, 20000));  // room enough: copied in
+  ASSERT_EQ(Load(Path("bigger.qv")), kMsgFileLoaded);
+  ExpectSameModel(big, model_);
+  struct Kind {
+    const char* name;
+    int32_t capacity;
+    std::vector<size_t> sizes;
+  };
+  const Kind kinds[] = {
+      {"vertices", 20009 + 4096, {model_.vertices.size(), model_.vertexScratch.size()}},
+      {"triangles",
+       20000 + 4096,
+       {model_.triangles.size(), model_.triangleNormals.size(), model_.triangleFlags.size(),
+        model_.triangleColours.size()}},
+      {"lines", 8191, {model_.lines.size()}},
+  };
+  const int32_t capacities[] = {model_.vertexCapacity, model_.triangleCapacity,
+                                model_.lineCapacity};
+  for (size_t k = 0; k < 3; ++k) {
+    EXPECT_EQ(capacities[k], kinds[k].capacity) << kinds[k].name;
+    for (size_t size : kinds[k].sizes)
+      EXPECT_EQ(size, size_t(kinds[k].capacity) + 1) << kinds[k].name;
+  }
+  EXPECT_EQ(model_.vertices[model_.vertexCapacity].x, 0.0f);
+  EXPECT_TRUE(model_.normalsDirty);
+}
+
 TEST_F(ModelFile, PartFileOpensAsModelWithoutFlagsKeepingNames) {
   // QVFA cut after its colour block: one triangle over three vertices.
   Bytes b;
@@ -321,6 +359,33 @@ TEST_F(ModelFile, FailedSaveKeepsTheOldFile) {
   ASSERT_EQ(SaveModelFile(model_, Path("keep.qv"), false), kMsgFileSaved);
   EXPECT_EQ(ReadBytes(Path("keep.qv")).size(), 20u + 1200u);
   EXPECT_NE(ReadBytes(Path("keep.qv")), before);
+  EXPECT_EQ(test::CountFiles(dir_), 1u);
+}
+
+// A save that reaches the file-size limit fails like any other write error:
+// the process lives on, the old file stays, and no temporary is left. The
+// limit applies to a child process only.
+TEST_F(ModelFile, SaveBeyondTheFileSizeLimitFailsAndLeavesNoTemporary) {
+  ModelStore small;
+  InitModelStore(small);
+  ClearModel(small);
+  ASSERT_EQ(SaveModelFile(small, Path("keep.qv"), false), kMsgFileSaved);
+  const Bytes before = ReadBytes(Path("keep.qv"));
+  ASSERT_EQ(before.size(), 1220u);
+  const pid_t child = fork();
+  if (child == 0) {
+    const rlimit limit{1300, 1300};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    for (int i = 0; i < 30; ++i) AppendTriangle(model_, Triangle{{0, 1, 2}}, 0, 0);
+    const int model = SaveModelFile(model_, Path("keep.qv"), false);
+    const int stl = ExportStl(model_, Path("keep.qv"));  // 84 + 36 * 50 bytes
+    _exit(model == kMsgCantOpenFile && stl == kMsgCantOpenFile ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+      << (WIFSIGNALED(status) ? "ended by signal " + std::to_string(WTERMSIG(status)) : "");
+  EXPECT_EQ(ReadBytes(Path("keep.qv")), before);
   EXPECT_EQ(test::CountFiles(dir_), 1u);
 }
 

@@ -1,7 +1,9 @@
 // Growth rules, appending and compaction of the model store.
+#include "model/model_store.h"
+
 #include <gtest/gtest.h>
 
-#include "model/model_store.h"
+#include <functional>
 
 namespace qelvar {
 namespace {
@@ -64,6 +66,54 @@ TEST(ModelStore, EnsureRules) {
   EXPECT_TRUE(s.normalsDirty);
   EnsureLineCapacity(s, 9000);
   EXPECT_EQ(s.lineCapacity, 10024);
+}
+
+// Appending one element at a time must not copy a table at every growth step:
+// the capacity numbers keep their fixed steps, the storage beneath doubles.
+TEST(ModelStore, AppendingManyElementsMovesEachTableRarely) {
+  ModelStore s = FreshStore();
+  constexpr int kAppends = 400000;  // about 49 growth steps of 8192 slots
+  struct Watch {
+    const char* table;
+    std::function<const void*()> storage;
+    std::function<void(int)> append;
+    std::function<int32_t()> capacity;
+  };
+  const Watch watches[] = {
+      {"vertices", [&] { return s.vertices.data(); },
+       [&](int i) {
+         AppendVertex(s, {float(i), 0, 0});
+       },
+       [&] { return s.vertexCapacity; }},
+      {"triangles", [&] { return s.triangles.data(); },
+       [&](int i) {
+         AppendTriangle(s, {{i, i, i}}, 3, 7);
+       },
+       [&] { return s.triangleCapacity; }},
+      {"lines", [&] { return s.lines.data(); },
+       [&](int i) {
+         AppendLine(s, {i, i});
+       },
+       [&] { return s.lineCapacity; }},
+  };
+  for (const Watch& w : watches) {
+    int moves = 0;
+    const void* last = w.storage();
+    for (int i = 0; i < kAppends; ++i) {
+      w.append(i);
+      if (w.storage() != last) ++moves, last = w.storage();
+    }
+    EXPECT_LE(moves, 8) << w.table;
+    EXPECT_EQ((w.capacity() + 1) % 8192, 0) << w.table;  // the visible steps stay
+  }
+  EXPECT_EQ(s.vertices[8].z, 30.0f);  // the sample scene survives the moves
+  EXPECT_EQ(s.vertices[kAppends + 8].x, float(kAppends - 1));
+  EXPECT_EQ(s.triangles[kAppends + 5].corner[1], kAppends - 1);
+  EXPECT_EQ(s.triangleFlags[kAppends + 5], 3);
+  EXPECT_EQ(s.triangleColours[kAppends + 5], 7);
+  EXPECT_EQ(s.lines[kAppends + 3].b, kAppends - 1);
+  EXPECT_EQ(s.triangleNormals.size(), s.triangleFlags.size());
+  EXPECT_TRUE(s.normalsDirty);
 }
 
 TEST(ModelStore, ImpossibleGrowthKeepsCapacityMatchingTables) {

@@ -224,6 +224,35 @@ TEST(Fill, MatchesReferenceOnRandomTriangles) {
   }
 }
 
+// Dense meshes make triangles of a pixel or less, which take the short ways
+// through the fill (one row, one-pixel steps): many of them, overlapping, at
+// the buffer's edges and under random clip rectangles.
+TEST(Fill, MatchesReferenceOnTinyTriangles) {
+  std::mt19937 rng(4242);
+  std::uniform_real_distribution<float> at(-2, 14), offset(-1.6f, 1.6f), depth(1, 9);
+  std::uniform_int_distribution<int> clip(0, 11);
+  for (int scene = 0; scene < 300; ++scene) {
+    RenderBuffers fast = Buffers(12, 10), reference = Buffers(12, 10);
+    if (scene % 2 == 1) {
+      fast.clipLeft = reference.clipLeft = clip(rng) / 2;
+      fast.clipTop = reference.clipTop = clip(rng) / 3;
+      fast.clipRight = reference.clipRight = 6 + clip(rng) / 2;
+      fast.clipBottom = reference.clipBottom = 5 + clip(rng) / 3;
+    }
+    for (int n = 0; n < 40; ++n) {
+      const float x = at(rng), y = at(rng);
+      BufferPoint p[3];
+      for (BufferPoint& q : p) q = {x + offset(rng), y + offset(rng), depth(rng)};
+      if (n % 5 == 0) p[2].row = p[1].row = p[0].row;                // one row exactly
+      if (n % 7 == 0) p[1].column = std::round(p[1].column) + 0.5f;  // a rounding tie
+      const auto colour = static_cast<uint32_t>(n + 1);
+      FillTriangle(fast, p[0], p[1], p[2], colour);
+      ReferenceFill(reference, p[0], p[1], p[2], colour);
+    }
+    ASSERT_TRUE(SameBuffers(fast, reference)) << "scene " << scene;
+  }
+}
+
 // Zoomed far in, triangles reach far beyond the buffer: the rows above it and
 // the pixels left of it are stepped over at once, to the same pixels.
 TEST(Fill, FarOffCornersMatchReference) {

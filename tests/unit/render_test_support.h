@@ -17,14 +17,7 @@
 namespace qelvar::test {
 
 inline ScreenGeometry Geometry(int width, int height, int detail = 1) {
-  ScreenGeometry g;
-  g.screenWidth = width;
-  g.screenHeight = height;
-  g.detail = detail;
-  g.hSampling = detail == 0 ? 0.5f : (detail == 2 ? 2.0f : 1.0f);
-  g.bufferWidth = detail == 0 ? width / 2 : (detail == 2 ? width * 2 : width);
-  g.bufferHeight = height;
-  return g;
+  return DeriveScreenGeometry(width, height, 32, width / 8, height / 16, detail);
 }
 
 inline ValueCells DefaultCells() {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "platform/font.h"
@@ -125,6 +127,29 @@ TEST(ScreenLines, PaletteDepthsTakeTheColourAsIndex) {
   s.DrawLine(0, 0, 3, 0, 81);
   EXPECT_EQ(s.pixels()[3], 81);
   EXPECT_EQ(s.pixels()[4], 0);
+}
+
+TEST(ScreenLines, RectOutlineLightsExactlyTheBorder) {
+  struct Case {
+    int x0, y0, x1, y1;
+    int lit;
+    const char* what;
+  } cases[] = {
+      {2, 3, 6, 5, 5 * 2 + 1 * 2, "corners in order"},
+      {6, 5, 2, 3, 5 * 2 + 1 * 2, "corners swapped"},
+      {4, 4, 4, 4, 1, "a single pixel"},
+      {3, 2, 9, 2, 7, "a flat box is one line"},
+      {-3, -3, 1, 1, 3, "clipped at the top left: only two sides show"},
+  };
+  for (const Case& c : cases) {
+    Screen s = Make(32, 32, 16);
+    s.DrawRectOutline(c.x0, c.y0, c.x1, c.y1, 0xFFFFFF);
+    EXPECT_EQ(CountLit(s), c.lit) << c.what;
+    EXPECT_EQ(s.PixelRgb(std::max(c.x0, c.x1), std::max(c.y0, c.y1)), 0xFFFFFFu) << c.what;
+    if (std::abs(c.x1 - c.x0) > 1 && std::abs(c.y1 - c.y0) > 1) {
+      EXPECT_EQ(s.PixelRgb((c.x0 + c.x1) / 2, (c.y0 + c.y1) / 2), 0u) << c.what << ": inside";
+    }
+  }
 }
 
 TEST(ScreenText, PrintsGlyphRowsWithForegroundAndBackground) {

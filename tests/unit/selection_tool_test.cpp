@@ -5,6 +5,7 @@
 #include "app/main_loop.h"
 #include "app/menu_hooks.h"
 #include "app/menus.h"
+#include "core/menu_ids.h"
 #include "fake_platform.h"
 #include "render/rasteriser.h"
 #include "render/view.h"
@@ -24,7 +25,7 @@ class SelectionTool : public ::testing::Test {
     InitView(m.view, g);
     m.model.normalsDirty = true;
     Pass("x");  // renders the start-up scene: a pyramid in the middle
-    OpenMenu(m, 10);
+    OpenMenu(m, MenuNumber(Menu::kSelection));
     m.options |= 1u << kOptSelectTool;
     m.flags.screenDirty = 1;
     Pass("", {700, 100, 0, 0});  // the overlay upkeep starts the tool

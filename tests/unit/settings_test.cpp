@@ -5,7 +5,9 @@
 #include <fstream>
 #include <sstream>
 
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "app/settings.h"
@@ -114,6 +116,57 @@ class AsNobody {
  private:
   bool active_;
 };
+
+// Runs ReadSettings in a child process so that a read that blocks fails the
+// test after a few seconds instead of hanging it. The child's exit status says
+// whether the defaults came back.
+bool ReadsDefaultsPromptly(const std::string& path) {
+  const pid_t child = fork();
+  if (child == 0) {
+    const Settings s = ReadSettings(path);
+    _exit(s.mode == 19 && s.cdep == 32 && s.rdet == 1 ? 0 : 1);
+  }
+  for (int waited = 0; waited < 500; ++waited) {
+    int status = 0;
+    if (waitpid(child, &status, WNOHANG) == child)
+      return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    usleep(10000);
+  }
+  kill(child, SIGKILL);
+  waitpid(child, nullptr, 0);
+  ADD_FAILURE() << "reading " << path << " did not end within 5 seconds";
+  return false;
+}
+
+// Whatever stands at the settings path, start-up goes on with the defaults
+// and nothing is written in its place.
+TEST_F(SettingsFile, NonRegularFileGivesDefaultsWithoutBlocking) {
+  struct Case {
+    const char* what;
+    void (*make)(const std::string& path);
+    fs::file_type type;
+  };
+  const Case cases[] = {
+      {"FIFO", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0666), 0); },
+       fs::file_type::fifo},
+      {"directory", [](const std::string& p) { fs::create_directory(p); },
+       fs::file_type::directory},
+      {"link to a FIFO",
+       [](const std::string& p) {
+         ASSERT_EQ(mkfifo((p + ".fifo").c_str(), 0666), 0);
+         fs::create_symlink(p + ".fifo", p);
+       },
+       fs::file_type::fifo},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    c.make(path_);
+    EXPECT_TRUE(ReadsDefaultsPromptly(path_));
+    EXPECT_EQ(fs::status(path_).type(), c.type);
+  }
+}
 
 TEST_F(SettingsFile, ReadOnlyFileIsStillReadAndUnreadableFileIsNeverEmptied) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root to switch to an ordinary user";

@@ -80,7 +80,8 @@ TEST_F(Startup, StartValuesOfViewOptionsCellsAndModel) {
   EXPECT_EQ(m.cells.Real(84), 0.2f);
   EXPECT_EQ(m.tools.mode, ToolMode::kNone);
   EXPECT_FALSE(m.backdrop.loaded);
-  EXPECT_TRUE(m.model.normalsDirty);
+  EXPECT_FALSE(m.model.normalsDirty);  // computed at once: the scene starts unmodified
+  EXPECT_EQ(m.savedRevision, m.model.revision);
   EXPECT_EQ(m.model.vertexCount, 9);
   EXPECT_EQ(m.model.vertexCapacity, 8191);
   EXPECT_EQ(m.menus.focus, -1);
@@ -103,6 +104,38 @@ TEST_F(Startup, CustomSizesAndTheirTextGrids) {
   const ScreenGeometry& small = Run(Ini(15, 32, 1)).geometry;  // 400 x 300, 50 x 37 cells of 8
   EXPECT_EQ(small.cellHeight, 8);
   EXPECT_EQ(small.textRows, 37);
+}
+
+// A display whose usable desktop is 1024 x 768 pixels.
+class SmallDisplay : public HeadlessPlatform {
+ public:
+  using HeadlessPlatform::HeadlessPlatform;
+  bool ModeFitsDisplay(int width, int height) override { return width <= 1024 && height <= 768; }
+};
+
+TEST_F(Startup, ModesTooLargeForTheDisplayFallBackToMode19AndSaySo) {
+  const struct {
+    int mode, width, height, message;
+  } kCases[] = {
+      {20, 1024, 768, kMsgNone},
+      {21, 800, 600, kMsgModeTooLarge},
+      {10240768, 1024, 768, kMsgNone},
+      {12000900, 800, 600, kMsgModeTooLarge},
+      {10250700, 800, 600, kMsgModeTooLarge},
+  };
+  for (const auto& c : kCases) {
+    const std::string settings = Ini(c.mode, 16, 1);
+    test::WriteBytes(Path("QELVAR.INI"), test::Bytes(settings.begin(), settings.end()));
+    SmallDisplay platform({}, dir_.string(), "", dir_.string());
+    Modeller m(platform);
+    qelvar::Startup(m);
+    EXPECT_EQ(m.geometry.screenWidth, c.width) << c.mode;
+    EXPECT_EQ(m.geometry.screenHeight, c.height) << c.mode;
+    EXPECT_EQ(m.flags.statusMessage, c.message) << c.mode;
+    if (c.message == kMsgModeTooLarge) {
+      EXPECT_EQ(m.geometry.colourDepth, 32) << c.mode;
+    }
+  }
 }
 
 TEST_F(Startup, DetailLevelsSizeTheBufferAndTheStartScale) {

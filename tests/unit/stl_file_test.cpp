@@ -3,6 +3,9 @@
 #include "model/stl_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstring>
@@ -228,7 +231,7 @@ TEST_F(Stl, LoaderHandsUnknownFilesOf130BytesOnToTheImport) {
   EXPECT_EQ(LoadModelFile(Path("x.bin"), {model_, name, options}, nullptr), kMsgNone);
   EXPECT_EQ(model_.triangleCount, 1);
   EXPECT_EQ(model_.vertexCount, 2);
-  EXPECT_EQ(name, "keep.qv");
+  EXPECT_EQ(name, Path("x.qv"));
   EXPECT_EQ(options, 1u << 14);
 }
 
@@ -265,7 +268,7 @@ TEST_F(Stl, TextFilesShorterThan130BytesStillOpen) {
   EXPECT_EQ(model_.triangleCount, 1);
   EXPECT_EQ(model_.vertexCount, 3);
   EXPECT_EQ(model_.vertices[2].y, 1.0f);
-  EXPECT_EQ(name, "keep.qv");
+  EXPECT_EQ(name, Path("tiny.qv"));
   // A short file that only starts like one is still refused.
   std::string broken = text.substr(0, text.size() - 20);
   WriteBytes(Path("broken.stl"), Bytes(broken.begin(), broken.end()));
@@ -413,6 +416,56 @@ TEST_F(Stl, TablesAreSizedForNoMoreFacetsThanTheFileClaims) {
   EXPECT_EQ(model_.triangleCount, 1);
   EXPECT_EQ(model_.triangleCapacity, kStartCapacity);
   EXPECT_EQ(model_.vertexCapacity, kStartCapacity);
+}
+
+// The address sanitizer reserves far more address space than any limit the
+// test could set; there the import runs without one.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressLimitWorks = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressLimitWorks = false;
+#else
+constexpr bool kAddressLimitWorks = true;
+#endif
+#else
+constexpr bool kAddressLimitWorks = true;
+#endif
+
+// A 64 GiB sparse file claiming two billion facets, imported by a child
+// process limited to 1 GiB of memory and cancelled after 1024 facets: nothing
+// is allocated for the claim, nothing escapes as an exception, and the model
+// holds what arrived.
+TEST_F(Stl, AHugeClaimUnderAMemoryLimitImportsWhatArrives) {
+  std::vector<Facet> facets(2000, Facet{{0, 0, 0, 1, 0, 0, 0, 1, 0}});
+  for (size_t i = 0; i < facets.size(); ++i) facets[i].corner[2] = float(i);
+  WriteBytes(Path("claim.stl"), StlBytes(facets, INT32_MAX));
+  test::ExtendSparse(Path("claim.stl"), 36);
+  const pid_t child = fork();
+  if (child == 0) {
+    if (kAddressLimitWorks) {
+      const rlimit limit{rlim_t{1} << 30, rlim_t{1} << 30};
+      setrlimit(RLIMIT_AS, &limit);
+    }
+    InputFile file;
+    ScriptedProgress progress(1024);
+    const bool opened = file.Open(Path("claim.stl"));
+    int result = -1;
+    try {
+      result = ImportStl(file, model_, &progress);
+    } catch (...) {
+      _exit(2);  // the exception the program would have died of
+    }
+    const bool held = model_.triangleCount == 1024 && model_.vertexCount == 1024 + 2 &&
+                      model_.vertexCount <= model_.vertexCapacity &&
+                      model_.triangleCount <= model_.triangleCapacity;
+    _exit(opened && result == kMsgCanceled && held ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+      << (WIFSIGNALED(status) ? "ended by signal " + std::to_string(WTERMSIG(status))
+                              : "exit status " + std::to_string(WEXITSTATUS(status)));
 }
 
 TEST_F(Stl, ExportThatCannotBeWrittenSaysSo) {

@@ -5,6 +5,10 @@
 #
 #   xvfb_test.sh QELVAR X11_CLOSE_WINDOW
 # Exit 0 pass, 1 fail, 77 skipped (the X tools are not installed).
+#
+# Every step waits for its effect with a generous bound, since test machines
+# are often loaded. QELVAR_TEST_LOAD=N in the environment runs N busy loops
+# beside the test to check just that.
 set -u
 
 qelvar=$1
@@ -20,12 +24,22 @@ done
 work=$(mktemp -d)
 xvfb_pid=
 app_pid=
+load_pids=()
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  for pid in "${load_pids[@]}"; do kill "$pid" 2>/dev/null; done
   rm -rf "$work"
 }
 trap cleanup EXIT
+
+for _ in $(seq "${QELVAR_TEST_LOAD:-0}"); do
+  (while :; do :; done) &
+  load_pids+=($!)
+done
+
+# Generous bound for each effect awaited, in seconds.
+patience=60
 
 fail() {
   echo "FAIL: $*"
@@ -36,7 +50,7 @@ fail() {
 # Xvfb picks a free display itself and writes its number to fd 3.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
-for _ in $(seq 100); do
+for _ in $(seq $((patience * 10))); do
   [ -s "$work/display" ] && break
   sleep 0.1
 done
@@ -48,7 +62,22 @@ cp "$qelvar" "$work/qelvar"
 (cd "$work" && exec ./qelvar >"$work/qelvar.log" 2>&1) &
 app_pid=$!
 
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^qelvar$' 2>/dev/null | head -n1)
+# The window may be created more than once while the renderer is set up: the
+# one to drive is the visible window that is still found a moment later.
+find_window() {
+  timeout "$patience" xdotool search --sync --onlyvisible --name '^qelvar' 2>/dev/null | tail -n1
+}
+window=
+for _ in $(seq "$patience"); do
+  first=$(find_window)
+  sleep 0.5
+  again=$(find_window)
+  if [ -n "$first" ] && [ "$first" = "$again" ]; then
+    window=$first
+    break
+  fi
+  kill -0 "$app_pid" 2>/dev/null || break
+done
 [ -n "$window" ] || fail "no window named qelvar appeared"
 [ -f "$work/QELVAR.INI" ] || fail "QELVAR.INI was not created beside the program"
 
@@ -74,7 +103,7 @@ count_colours() {
 }
 
 scene_ok=
-for _ in $(seq 30); do
+for _ in $(seq $((patience * 2))); do
   if shoot "$work/before.png"; then
     read -r yellow cyan blue lit < <(count_colours "$work/before.png")
     if [ "${yellow:-0}" -ge 50 ] && [ "${cyan:-0}" -ge 50 ] && [ "${blue:-0}" -ge 200 ]; then
@@ -88,10 +117,11 @@ done
 echo "scene: yellow $yellow, cyan $cyan, blue $blue, lit $lit pixels"
 
 # Turn the view with the arrow keys; the picture must change.
-xdotool windowfocus --sync "$window" 2>/dev/null || fail "cannot focus the window"
+# The drawn scene shows the window is the program's own, mapped and in use.
+timeout "$patience" xdotool windowfocus --sync "$window" 2>/dev/null || fail "cannot focus the window"
 xdotool key --delay 60 Right Right Right Right Right Right Right Right
 changed=0
-for _ in $(seq 20); do
+for _ in $(seq $((patience * 3))); do
   sleep 0.3
   shoot "$work/after.png" || continue
   changed=$(compare -metric AE "$work/before.png" "$work/after.png" null: 2>&1 | cut -d' ' -f1)
@@ -104,7 +134,7 @@ echo "after the keys: $changed pixels changed"
 cp "$work/after.png" "$work/before_click.png"
 xdotool mousemove --window "$window" 40 22 click 1
 opened=0
-for _ in $(seq 20); do
+for _ in $(seq $((patience * 3))); do
   sleep 0.3
   shoot "$work/menu.png" || continue
   opened=$(compare -metric AE "$work/before_click.png" "$work/menu.png" null: 2>&1 | cut -d' ' -f1)
@@ -115,12 +145,12 @@ echo "after the click: $opened pixels changed"
 
 # The close request, as a window manager sends it, must end the program.
 "$close_window" "$window" || fail "could not send the close request"
-for _ in $(seq 50); do
+for _ in $(seq $((patience * 10))); do
   kill -0 "$app_pid" 2>/dev/null || break
   sleep 0.1
 done
 if kill -0 "$app_pid" 2>/dev/null; then
-  fail "the program was still running 5 seconds after the close request"
+  fail "the program was still running $patience seconds after the close request"
 fi
 wait "$app_pid"
 status=$?

@@ -1,0 +1,34 @@
+// Model files as " Open" reads them: a refused file changes neither the model
+// nor the file name nor the options; a loaded one is consistent and comes
+// back unchanged from a save and a reload. Other files go to the STL import,
+// which the STL targets check further.
+#include "core/messages.h"
+#include "core/option_flags.h"
+#include "fuzz_support.h"
+#include "model/model_file.h"
+
+using namespace qelvar;
+using namespace qelvar::fuzz;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string path = WriteInput("input.qv", data, size);
+  ModelStore& model = FreshStore(0);
+  std::string name = "default.qv";
+  uint32_t options = kStartOptions;
+  const ModelSnapshot before = Snapshot(model);
+  const int result = LoadModelFile(path, {model, name, options}, nullptr);
+  if (result == kMsgInvalidFile || result == kMsgCantOpenFile) {
+    Check(Snapshot(model) == before, "a refused file leaves the model as it was");
+    Check(name == "default.qv" && options == kStartOptions,
+          "a refused file keeps name and options");
+    return 0;
+  }
+  CheckConsistent(model);
+  if (result == kMsgFileLoaded) {
+    Check(name == path, "a loaded file becomes the file to save");
+    CheckSaveAndReload(model, options);
+  } else {
+    Check(result == kMsgNone, "an import without progress ends normally");
+  }
+  return 0;
+}

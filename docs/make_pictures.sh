@@ -10,7 +10,9 @@ shots=$(cd "$(dirname "$0")/shots" && pwd)
 command -v convert >/dev/null || { echo "ImageMagick convert is missing (scripts/install_deps.sh installs it)" >&2; exit 1; }
 for script in "$shots"/*.script; do
   name=$(basename "$script" .script)
-  work=$(mktemp -d)
+  # A fixed scratch path, so the file list's directory row is the same every time.
+  work=/tmp/qelvar-pictures/models
+  rm -rf /tmp/qelvar-pictures && mkdir -p "$work"
   # Every picture uses 640x480 at 32 bits unless the script brings its own settings.
   printf 'mode = 18\r\ncdep = 32\r\nrdet = 1\r\n' > "$work/QELVAR.INI"
   [ -d "$shots/$name.files" ] && cp -r "$shots/$name.files/." "$work/"
@@ -20,6 +22,6 @@ for script in "$shots"/*.script; do
     case $(basename "$bmp") in image???.bmp) continue ;; esac  # the program's own screenshots
     convert "$bmp" -strip -define png:compression-level=9 "$shots/$(basename "$bmp" .bmp).png"
   done
-  rm -rf "$work"
+  rm -rf /tmp/qelvar-pictures
 done
 echo "pictures written to $shots"

@@ -16,8 +16,8 @@
 namespace qelvar::fuzz {
 namespace {
 
-template <typename T>
-std::vector<uint8_t> Bytes(const std::vector<T>& table, int32_t count) {
+template <typename T, typename Allocator>
+std::vector<uint8_t> Bytes(const std::vector<T, Allocator>& table, int32_t count) {
   const size_t n = count > 0 ? size_t(count) : 0;
   Check(n <= table.size(), "count within the table");
   std::vector<uint8_t> out(n * sizeof(T));

@@ -8,18 +8,15 @@
 #include <utility>
 
 #include "render/rounding.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "tools/distance_fours.h"
 
 namespace qelvar {
 namespace {
 
 constexpr int32_t kFarDistance = 10000000;  // squared pixels: farther counts as nothing
-// An offset this large can never come within kFarDistance (4000^2 is more),
-// so the squares below never overflow.
-constexpr float kFarOffset = 4000.0f;
+// kFarOffset (tools/distance_fours.h) can never come within kFarDistance
+// (4000^2 is more), so the squares below never overflow.
+static_assert(kFarOffset * kFarOffset > float(kFarDistance));
 
 // Triangles the tools make are selected, in part group 0, in the default colour.
 constexpr uint8_t kToolTriangleFlags = kSelectedBit;
@@ -66,37 +63,12 @@ void ConsiderOne(NearestThree& n, const Pointer& at, const ScratchVertex& p, int
 
 #if defined(__SSE2__)
 // Vertices [0, count - count % 4), four at a time with the same test and
-// rounding; a vertex that does not count gets the far offset. Squares of
-// whole numbers below 4000 are exact in floats, and a sum that rounds lies
-// above the starting distance anyway, so the comparison equals the scalar one.
+// rounding as the scalar pass.
 int32_t ConsiderFours(NearestThree& n, const Pointer& at, const ScratchVertex* v, int32_t count) {
-  const __m128 cx = _mm_set1_ps(at.cx), cy = _mm_set1_ps(at.cy);
-  const __m128 mx = _mm_set1_ps(at.mx), my = _mm_set1_ps(at.my);
-  const __m128 one = _mm_set1_ps(1.0f), drawDepth = _mm_set1_ps(at.drawDepth);
-  const __m128 far = _mm_set1_ps(kFarOffset), nearLimit = _mm_set1_ps(-kFarOffset);
+  const FourLaneProbe probe = MakeFourLaneProbe(at.cx, at.cy, at.mx, at.my, at.drawDepth);
   const int32_t end = count - count % 4;
   for (int32_t i = 0; i < end; i += 4) {
-    // Four (column, row, depth) records are twelve floats in three registers.
-    const float* p = &v[i].column;
-    const __m128 a = _mm_loadu_ps(p), b = _mm_loadu_ps(p + 4), c = _mm_loadu_ps(p + 8);
-    const __m128 columns =
-        _mm_shuffle_ps(a, _mm_shuffle_ps(b, c, _MM_SHUFFLE(1, 1, 2, 2)), _MM_SHUFFLE(2, 0, 3, 0));
-    const __m128 rows =
-        _mm_shuffle_ps(_mm_shuffle_ps(a, b, _MM_SHUFFLE(0, 0, 1, 1)),
-                       _mm_shuffle_ps(b, c, _MM_SHUFFLE(2, 2, 3, 3)), _MM_SHUFFLE(2, 0, 2, 0));
-    const __m128 depths =
-        _mm_shuffle_ps(_mm_shuffle_ps(a, b, _MM_SHUFFLE(1, 1, 2, 2)),
-                       _mm_shuffle_ps(c, c, _MM_SHUFFLE(3, 3, 0, 0)), _MM_SHUFFLE(2, 0, 2, 0));
-    const __m128 fx = _mm_sub_ps(_mm_add_ps(columns, cx), mx);
-    const __m128 fy = _mm_sub_ps(_mm_add_ps(rows, cy), my);
-    __m128 counts = _mm_and_ps(_mm_cmpge_ps(depths, one), _mm_cmple_ps(depths, drawDepth));
-    counts = _mm_and_ps(counts, _mm_and_ps(_mm_cmpgt_ps(fx, nearLimit), _mm_cmplt_ps(fx, far)));
-    counts = _mm_and_ps(counts, _mm_and_ps(_mm_cmpgt_ps(fy, nearLimit), _mm_cmplt_ps(fy, far)));
-    const __m128 rx = _mm_cvtepi32_ps(
-        _mm_cvtps_epi32(_mm_or_ps(_mm_and_ps(counts, fx), _mm_andnot_ps(counts, far))));
-    const __m128 ry = _mm_cvtepi32_ps(
-        _mm_cvtps_epi32(_mm_or_ps(_mm_and_ps(counts, fy), _mm_andnot_ps(counts, far))));
-    const __m128 d = _mm_add_ps(_mm_mul_ps(rx, rx), _mm_mul_ps(ry, ry));
+    const __m128 d = SquaredDistancesOfFour(probe, v + i);
     const __m128 third = _mm_set1_ps(static_cast<float>(n.distance[2]));
     if (_mm_movemask_ps(_mm_cmplt_ps(d, third)) == 0) continue;
     alignas(16) float lanes[4];

@@ -86,6 +86,7 @@ void BM_RenderGrid(benchmark::State& state) {
     BuildGrid(*s, static_cast<int>(state.range(0)));
     built = static_cast<int>(state.range(0));
   }
+  SetRenderThreads(s->buffers, static_cast<int>(state.range(1)));
   for (auto _ : state) {
     s->Render();
     benchmark::DoNotOptimize(s->buffers.colour.data());
@@ -95,7 +96,15 @@ void BM_RenderGrid(benchmark::State& state) {
   for (uint32_t c : s->buffers.colour) covered += c != 0;
   state.counters["coverage"] = static_cast<double>(covered) / s->buffers.colour.size();
 }
-BENCHMARK(BM_RenderGrid)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+// Second argument: threads (0: one per core).
+BENCHMARK(BM_RenderGrid)
+    ->ArgNames({"", "threads"})
+    ->Args({100000, 1})
+    ->Args({1000000, 1})
+    ->Args({1000000, 2})
+    ->Args({1000000, 0})
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 void BM_PresentFrame(benchmark::State& state) {
   const int depth = static_cast<int>(state.range(0)), detail = static_cast<int>(state.range(1));

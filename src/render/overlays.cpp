@@ -22,14 +22,14 @@ void Placement(int bufferSize, int last, int& start, int& count) {
   }
 }
 
-void GridLine(const ViewState& v, float columnScale, bool quick, RenderBuffers& buffers, Vec3 from,
-              Vec3 to, uint32_t colour) {
+void GridLine(const ViewState& v, float columnScale, bool quick, const RenderTarget& target,
+              Vec3 from, Vec3 to, uint32_t colour) {
   Vec3 p0 = TransformPoint(v, quick, from), p1 = TransformPoint(v, quick, to);
   p0.x += v.eyeShift, p1.x += v.eyeShift;
   p0.z += v.distance, p1.z += v.distance;
   if (p0.z < 1.0f || p1.z < 1.0f) return;
   const float cx = static_cast<float>(v.centreX), cy = static_cast<float>(v.centreY);
-  DrawLine3D(buffers, {columnScale * p0.x / p0.z + cx, v.scaling * p0.y / p0.z + cy, p0.z},
+  DrawLine3D(target, {columnScale * p0.x / p0.z + cx, v.scaling * p0.y / p0.z + cy, p0.z},
              {columnScale * p1.x / p1.z + cx, v.scaling * p1.y / p1.z + cy, p1.z}, colour);
 }
 
@@ -42,23 +42,30 @@ void CopyBackdrop(const Backdrop& backdrop, RenderBuffers& buffers) {
   int startRow, rows, startColumn, columns;
   Placement(buffers.height, backdrop.lastRow, startRow, rows);
   Placement(buffers.width, backdrop.lastColumn, startColumn, columns);
+  const RenderTarget target = TargetOf(buffers);
   for (int r = 0; r < rows; ++r) {
     std::memcpy(&buffers.colour[static_cast<size_t>(startRow + r) * buffers.width + startColumn],
                 &backdrop.pixels[static_cast<size_t>(r) * imageWidth],
                 static_cast<size_t>(columns) * sizeof(uint32_t));
+    target.Touch(startRow + r, startColumn, startColumn + columns - 1);
+  }
+}
+
+void DrawGrid(const ViewState& view, float hSampling, bool quickRender,
+              const RenderTarget& target) {
+  const float columnScale = view.scaling * hSampling;
+  for (int i = -4; i <= 4; ++i) {
+    const float v = static_cast<float>(i * 25);
+    GridLine(view, columnScale, quickRender, target, {v, -100, 0}, {v, 100, 0}, kGridAlongYColour);
+    GridLine(view, columnScale, quickRender, target, {-100, v, 0}, {100, v, 0}, kGridAlongXColour);
   }
 }
 
 void DrawGrid(const ViewState& view, float hSampling, bool quickRender, RenderBuffers& buffers) {
-  const float columnScale = view.scaling * hSampling;
-  for (int i = -4; i <= 4; ++i) {
-    const float v = static_cast<float>(i * 25);
-    GridLine(view, columnScale, quickRender, buffers, {v, -100, 0}, {v, 100, 0}, kGridAlongYColour);
-    GridLine(view, columnScale, quickRender, buffers, {-100, v, 0}, {100, v, 0}, kGridAlongXColour);
-  }
+  DrawGrid(view, hSampling, quickRender, TargetOf(buffers));
 }
 
-void DrawModelLines(const ViewState& view, const ModelStore& model, RenderBuffers& buffers) {
+void DrawModelLines(const ViewState& view, const ModelStore& model, const RenderTarget& target) {
   const auto count = static_cast<uint32_t>(model.vertexCount);
   const float cx = static_cast<float>(view.centreX), cy = static_cast<float>(view.centreY);
   for (int32_t i = 0; i < model.lineCount; ++i) {
@@ -67,13 +74,16 @@ void DrawModelLines(const ViewState& view, const ModelStore& model, RenderBuffer
     const ScratchVertex& a = model.vertexScratch[l.a];
     const ScratchVertex& b = model.vertexScratch[l.b];
     if (!(a.depth >= 1.0f) || !(b.depth >= 1.0f)) continue;
-    DrawLine3D(buffers, {a.column + cx, a.row + cy, a.depth}, {b.column + cx, b.row + cy, b.depth},
+    DrawLine3D(target, {a.column + cx, a.row + cy, a.depth}, {b.column + cx, b.row + cy, b.depth},
                kModelLineColour);
   }
 }
 
-void DrawVertexDots(const ViewState& view, const ModelStore& model, RenderBuffers& buffers) {
-  const RenderBuffers& b = buffers;
+void DrawModelLines(const ViewState& view, const ModelStore& model, RenderBuffers& buffers) {
+  DrawModelLines(view, model, TargetOf(buffers));
+}
+
+void DrawVertexDots(const ViewState& view, const ModelStore& model, const RenderTarget& b) {
   const float cx = static_cast<float>(view.centreX), cy = static_cast<float>(view.centreY);
   for (int32_t i = 0; i < model.vertexCount; ++i) {
     const ScratchVertex& s = model.vertexScratch[i];
@@ -81,13 +91,17 @@ void DrawVertexDots(const ViewState& view, const ModelStore& model, RenderBuffer
     const int64_t x = RoundToInt64(s.column + cx), y = RoundToInt64(s.row + cy);
     if (x < b.clipLeft || x > b.clipRight || y < b.clipTop || y > b.clipBottom) continue;
     const float w = 1.0f / s.depth;
-    const size_t at =
-        static_cast<size_t>(y) * static_cast<size_t>(b.width) + static_cast<size_t>(x);
-    if (w >= buffers.depth[at]) {
-      buffers.depth[at] = w;
-      buffers.colour[at] = kVertexDotColour;
+    const size_t at = static_cast<size_t>(y) * b.width + static_cast<size_t>(x);
+    b.Touch(static_cast<int32_t>(y), static_cast<int32_t>(x), static_cast<int32_t>(x));
+    if (w >= b.depth[at]) {
+      b.depth[at] = w;
+      b.colour[at] = kVertexDotColour;
     }
   }
+}
+
+void DrawVertexDots(const ViewState& view, const ModelStore& model, RenderBuffers& buffers) {
+  DrawVertexDots(view, model, TargetOf(buffers));
 }
 
 bool VertexMarkerCentre(const ViewState& view, const ModelStore& model, int detail, int32_t vertex,

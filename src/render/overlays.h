@@ -24,12 +24,15 @@ void CopyBackdrop(const Backdrop& backdrop, RenderBuffers& buffers);
 
 // Lines 25 units apart over the 200-unit square of the plane z = 0.
 void DrawGrid(const ViewState& view, float hSampling, bool quickRender, RenderBuffers& buffers);
+void DrawGrid(const ViewState& view, float hSampling, bool quickRender, const RenderTarget& target);
 
 // Every model line with both ends at depth >= 1, from the projection in vertexScratch.
 void DrawModelLines(const ViewState& view, const ModelStore& model, RenderBuffers& buffers);
+void DrawModelLines(const ViewState& view, const ModelStore& model, const RenderTarget& target);
 
 // One pixel per vertex at depth >= 1; unlike lines, passes on equal depth.
 void DrawVertexDots(const ViewState& view, const ModelStore& model, RenderBuffers& buffers);
+void DrawVertexDots(const ViewState& view, const ModelStore& model, const RenderTarget& target);
 
 // Screen position of a vertex for its marker; false for an index outside the
 // vertex table or a vertex nearer than depth 1 (its position is unknown).

@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #include "core/option_flags.h"
+#include "render/corner_projection.h"
 #include "render/repeated_addition.h"
 #include "render/rounding.h"
 #include "render/shading.h"
@@ -17,42 +19,10 @@ namespace {
 
 constexpr float kLimit = static_cast<float>(kCoordinateLimit);
 
-// Monotonic, so the order of the rows survives; NaN is rejected by the caller.
-int32_t ToPixel(float v) { return RoundToInt(v < -kLimit ? -kLimit : (v > kLimit ? kLimit : v)); }
-
-// A corner after rounding: integer pixel, reciprocal depth, and the real row,
-// which decides the order of the corners. Computed once per vertex per frame.
-struct Corner {
-  int32_t x, y;
-  float w, row;
-};
-
-// Marks a vertex no triangle may use: too near, behind, or not a number.
-constexpr int32_t kUnusable = INT32_MIN;
-
-Corner ToCorner(BufferPoint p) {
-  if (p.column != p.column || p.row != p.row) return {kUnusable, 0, 0.0f, 0.0f};
-  return {ToPixel(p.column), ToPixel(p.row), 1.0f / p.depth, p.row};
-}
-
 // The slope of w over `steps` pixels or rows. One step needs no division:
 // a difference divided by 1 is the difference.
 inline float Slope(float to, float from, int32_t steps) {
   return steps == 1 ? to - from : (to - from) / static_cast<float>(steps);
-}
-
-// Where fills go: the buffers and the clip rectangle, copied out of
-// RenderBuffers so that the pixel stores cannot be taken to change them.
-struct Target {
-  uint32_t* colour;
-  float* depth;
-  size_t width;
-  int32_t clipLeft, clipTop, clipRight, clipBottom;
-};
-
-Target TargetOf(RenderBuffers& b) {
-  return {b.colour.data(), b.depth.data(), static_cast<size_t>(b.width), b.clipLeft, b.clipTop,
-          b.clipRight,     b.clipBottom};
 }
 
 // One edge of the scan: integer Bresenham-style error stepping for x, w by
@@ -99,8 +69,8 @@ struct Edge {
 
 // One span of row `y` from the smaller to the larger end, w stepped by
 // addition from the left end also over the pixels left of the clip rectangle.
-inline void DrawSpan(const Target& b, uint32_t* colourRow, float* depthRow, int32_t x1, float w1,
-                     int32_t x2, float w2, uint32_t colour) {
+inline void DrawSpan(const RenderTarget& b, int32_t y, int32_t x1, float w1, int32_t x2, float w2,
+                     uint32_t colour) {
   const bool swap = x2 < x1;
   const int32_t left = swap ? x2 : x1, right = swap ? x1 : x2;
   if (right < b.clipLeft || left > b.clipRight) return;
@@ -112,6 +82,10 @@ inline void DrawSpan(const Target& b, uint32_t* colourRow, float* depthRow, int3
     x = b.clipLeft;
   }
   const int32_t end = std::min(right, b.clipRight);
+  if (x > end) return;
+  const size_t row = static_cast<size_t>(y) * b.width;
+  uint32_t* const colourRow = b.colour + row;
+  float* const depthRow = b.depth + row;
   // Without a branch: whether a pixel is nearer changes too often to predict.
   for (; x <= end; ++x) {
     const float old = depthRow[x];
@@ -133,31 +107,29 @@ inline void StepOneRow(const Corner& from, const Corner& to, int32_t& x, float& 
 
 // The scan below for a triangle of one or two rows (A and B at most one row
 // below the top corner C), its rows and spans written out.
-inline void ScanShortTriangle(const Target& b, const Corner& a, const Corner& bc, const Corner& c,
-                              uint32_t colour) {
+inline void ScanShortTriangle(const RenderTarget& b, const Corner& a, const Corner& bc,
+                              const Corner& c, uint32_t colour) {
   const int32_t y0 = c.y;
   if (y0 > b.clipBottom) return;
-  const size_t row0 = static_cast<size_t>(y0) * b.width;
   const bool drawTop = y0 >= b.clipTop;
   if (a.y == y0 && bc.y == y0) {  // one row: from B to A
-    if (drawTop) DrawSpan(b, b.colour + row0, b.depth + row0, bc.x, bc.w, a.x, a.w, colour);
+    if (drawTop) DrawSpan(b, y0, bc.x, bc.w, a.x, a.w, colour);
     return;
   }
   int32_t x = 0;
   float w = 0.0f;
-  const size_t row1 = row0 + b.width;
   const bool drawLow = y0 + 1 <= b.clipBottom && y0 + 1 >= b.clipTop;
   if (bc.y == y0) {  // B beside C, A below
-    if (drawTop) DrawSpan(b, b.colour + row0, b.depth + row0, bc.x, bc.w, c.x, c.w, colour);
+    if (drawTop) DrawSpan(b, y0, bc.x, bc.w, c.x, c.w, colour);
     StepOneRow(bc, a, x, w);
-    if (drawLow) DrawSpan(b, b.colour + row1, b.depth + row1, x, w, a.x, a.w, colour);
+    if (drawLow) DrawSpan(b, y0 + 1, x, w, a.x, a.w, colour);
   } else if (a.y == y0) {  // A beside C, B below
-    if (drawTop) DrawSpan(b, b.colour + row0, b.depth + row0, c.x, c.w, a.x, a.w, colour);
+    if (drawTop) DrawSpan(b, y0, c.x, c.w, a.x, a.w, colour);
     StepOneRow(a, bc, x, w);
-    if (drawLow) DrawSpan(b, b.colour + row1, b.depth + row1, bc.x, bc.w, x, w, colour);
+    if (drawLow) DrawSpan(b, y0 + 1, bc.x, bc.w, x, w, colour);
   } else {  // C alone on top, A and B below
-    if (drawTop) DrawSpan(b, b.colour + row0, b.depth + row0, c.x, c.w, c.x, c.w, colour);
-    if (drawLow) DrawSpan(b, b.colour + row1, b.depth + row1, bc.x, bc.w, a.x, a.w, colour);
+    if (drawTop) DrawSpan(b, y0, c.x, c.w, c.x, c.w, colour);
+    if (drawLow) DrawSpan(b, y0 + 1, bc.x, bc.w, a.x, a.w, colour);
   }
 }
 
@@ -165,7 +137,7 @@ inline void ScanShortTriangle(const Target& b, const Corner& a, const Corner& bc
 // kMarkOnly: draw nothing, return true at the first row whose span meets the
 // clip rectangle's columns. Corners must be usable.
 template <bool kMarkOnly>
-[[gnu::always_inline]] inline bool ScanTriangle(const Target& b, const Corner& first,
+[[gnu::always_inline]] inline bool ScanTriangle(const RenderTarget& b, const Corner& first,
                                                 const Corner& second, const Corner& third,
                                                 uint32_t colour) {
   // Ordered by their real rows, as the corners were given.
@@ -185,7 +157,6 @@ template <bool kMarkOnly>
   e1.Aim(bc, c.y);
   e2.Aim(a, c.y);
   int switches = 0;
-  const size_t width = b.width;
   for (int32_t y = c.y;; ++y) {
     if (y == bc.y) {
       e1.x = bc.x, e1.w = bc.w;
@@ -202,8 +173,7 @@ template <bool kMarkOnly>
           return true;
         }
       } else {
-        const size_t row = static_cast<size_t>(y) * width;
-        DrawSpan(b, b.colour + row, b.depth + row, e1.x, e1.w, e2.x, e2.w, colour);
+        DrawSpan(b, y, e1.x, e1.w, e2.x, e2.w, colour);
       }
     }
     if (switches >= 2) return false;
@@ -278,25 +248,12 @@ bool CornersOf(const ModelStore& model, const Triangle& t, int32_t cx, int32_t c
   return true;
 }
 
-// The corners of every vertex for this frame's projection centre.
-void PrepareCorners(const ModelStore& model, int32_t cx, int32_t cy, std::vector<Corner>& out) {
-  const auto count = static_cast<size_t>(std::max(model.vertexCount, 0));
-  out.resize(count);
-  const ScratchVertex* in = model.vertexScratch.data();
-  const float fx = static_cast<float>(cx), fy = static_cast<float>(cy);
-  for (size_t i = 0; i < count; ++i) {
-    const ScratchVertex s = in[i];
-    out[i] = s.depth >= 1.0f ? ToCorner({s.column + fx, s.row + fy, s.depth})
-                             : Corner{kUnusable, 0, 0.0f, 0.0f};
-  }
-}
-
 // The three corners of a triangle, or false when one is missing or unusable.
 inline bool UsableCorners(const Corner* corners, uint32_t count, const Triangle& t,
                           const Corner* (&out)[3]) {
   for (int k = 0; k < 3; ++k) {
     const auto index = static_cast<uint32_t>(t.corner[k]);
-    if (index >= count || corners[index].x == kUnusable) return false;
+    if (index >= count || corners[index].x == kUnusableCorner) return false;
     out[k] = &corners[index];
   }
   return true;
@@ -304,7 +261,7 @@ inline bool UsableCorners(const Corner* corners, uint32_t count, const Triangle&
 
 // Whether the corners' bounding box misses the clip rectangle: every pixel
 // of the fill lies between its corners' columns and rows.
-inline bool OutsideClip(const Target& b, const Corner& p, const Corner& q, const Corner& r) {
+inline bool OutsideClip(const RenderTarget& b, const Corner& p, const Corner& q, const Corner& r) {
   return std::max(std::max(p.x, q.x), r.x) < b.clipLeft ||
          std::min(std::min(p.x, q.x), r.x) > b.clipRight ||
          std::max(std::max(p.y, q.y), r.y) < b.clipTop ||
@@ -319,6 +276,22 @@ void SetSelected(ModelStore& model, int32_t i, bool unselect) {
   }
 }
 
+void FillSelectionRectangle(RenderBuffers& b, uint32_t id, float clearW) {
+  const RenderTarget t = TargetOf(b);
+  for (int32_t y = t.clipTop; y <= t.clipBottom; ++y) {
+    const size_t row = static_cast<size_t>(y) * t.width;
+    std::fill(t.colour + row + t.clipLeft, t.colour + row + t.clipRight + 1, id);
+    std::fill(t.depth + row + t.clipLeft, t.depth + row + t.clipRight + 1, clearW);
+    t.Touch(y, t.clipLeft, t.clipRight);
+  }
+}
+
+// Nothing written since the last clear.
+void ForgetTouches(RenderBuffers& b) {
+  b.touchedLeft.assign(static_cast<size_t>(b.height), INT32_MAX);
+  b.touchedRight.assign(static_cast<size_t>(b.height), INT32_MIN);
+}
+
 }  // namespace
 
 void InitRenderBuffers(RenderBuffers& buffers, const ScreenGeometry& geometry) {
@@ -329,22 +302,53 @@ void InitRenderBuffers(RenderBuffers& buffers, const ScreenGeometry& geometry) {
   buffers.depth.assign(cells, 0.0f);
   buffers.clipLeft = 0, buffers.clipTop = 0;
   buffers.clipRight = buffers.width - 1, buffers.clipBottom = buffers.height - 1;
+  ForgetTouches(buffers);
+  buffers.clearKnown = false;
 }
 
 void ClearBuffers(RenderBuffers& buffers, float drawDepth) {
-  std::fill(buffers.colour.begin(), buffers.colour.end(), 0u);
-  std::fill(buffers.depth.begin(), buffers.depth.end(), 1.0f / drawDepth);
+  RenderBuffers& b = buffers;
+  const float clearW = 1.0f / drawDepth;
+  const bool tracked = b.touchedLeft.size() == static_cast<size_t>(b.height) &&
+                       b.touchedRight.size() == static_cast<size_t>(b.height);
+  // Compared bit for bit: a NaN depth must not count as a new value every frame.
+  const bool sameDepth = b.clearKnown && std::memcmp(&clearW, &b.clearedTo, sizeof clearW) == 0;
+  if (!tracked || !sameDepth) {
+    std::fill(b.colour.begin(), b.colour.end(), 0u);
+    std::fill(b.depth.begin(), b.depth.end(), clearW);
+    ForgetTouches(b);
+  } else {
+    // Only what the last frames wrote differs from the cleared state.
+    const size_t width = static_cast<size_t>(b.width);
+    for (int y = 0; y < b.height; ++y) {
+      const int32_t left = std::max(b.touchedLeft[y], 0);
+      const int32_t right = std::min(b.touchedRight[y], b.width - 1);
+      if (left > right) continue;
+      const size_t row = static_cast<size_t>(y) * width;
+      std::fill(b.colour.begin() + row + left, b.colour.begin() + row + right + 1, 0u);
+      std::fill(b.depth.begin() + row + left, b.depth.begin() + row + right + 1, clearW);
+      b.touchedLeft[y] = INT32_MAX, b.touchedRight[y] = INT32_MIN;
+    }
+  }
+  b.clearedTo = clearW;
+  b.clearKnown = tracked;
 }
 
 void FillTriangle(RenderBuffers& buffers, BufferPoint a, BufferPoint b, BufferPoint c,
                   uint32_t colour) {
-  const Corner p = ToCorner(a), q = ToCorner(b), r = ToCorner(c);
-  if (p.x == kUnusable || q.x == kUnusable || r.x == kUnusable) return;
-  const Target target = TargetOf(buffers);
-  if (!OutsideClip(target, p, q, r)) ScanTriangle<false>(target, p, q, r, colour);
+  const Corner p = CornerOf(a.column, a.row, a.depth), q = CornerOf(b.column, b.row, b.depth);
+  const Corner r = CornerOf(c.column, c.row, c.depth);
+  if (p.x == kUnusableCorner || q.x == kUnusableCorner || r.x == kUnusableCorner) return;
+  const RenderTarget target = TargetOf(buffers);
+  if (OutsideClip(target, p, q, r)) return;
+  ScanTriangle<false>(target, p, q, r, colour);
+  target.Touch(std::max(std::min({p.y, q.y, r.y}), target.clipTop),
+               std::min(std::max({p.y, q.y, r.y}), target.clipBottom),
+               std::max(std::min({p.x, q.x, r.x}), target.clipLeft),
+               std::min(std::max({p.x, q.x, r.x}), target.clipRight));
 }
 
-void DrawLine3D(RenderBuffers& buffers, BufferPoint p0, BufferPoint p1, uint32_t colour) {
+void DrawLine3D(const RenderTarget& b, BufferPoint p0, BufferPoint p1, uint32_t colour) {
   const float w0 = 1.0f / p0.depth, w1 = 1.0f / p1.depth;
   const float dc = p1.column - p0.column, dr = p1.row - p0.row, dw = w1 - w0;
   // Lines longer than the coordinate range (or with non-finite ends) are not
@@ -354,11 +358,12 @@ void DrawLine3D(RenderBuffers& buffers, BufferPoint p0, BufferPoint p1, uint32_t
   if (n == 0) return;
   const float steps = static_cast<float>(n);
   const float sc = dc / steps, sr = dr / steps, sw = dw / steps;
-  const RenderBuffers& b = buffers;
   int64_t first = 0, last = n;
   // A line much longer than the buffer is mostly outside it: only the points
-  // that land on the clip rectangle are stepped, from the same values.
-  if (n > 4 * (int64_t{b.width} + b.height)) {
+  // that land on the clip rectangle are stepped, from the same values. (The
+  // test uses the clip rectangle's size, which a band shares with no other.)
+  const int64_t clipSize = int64_t{b.clipRight} - b.clipLeft + b.clipBottom - b.clipTop + 2;
+  if (n > 4 * clipSize) {
     const PointRange columns = InsideRange(p0.column, sc, n, b.clipLeft, b.clipRight);
     const PointRange rows = InsideRange(p0.row, sr, n, b.clipTop, b.clipBottom);
     first = std::max(columns.first, rows.first);
@@ -370,69 +375,135 @@ void DrawLine3D(RenderBuffers& buffers, BufferPoint p0, BufferPoint p1, uint32_t
   for (int64_t i = first; i <= last; ++i) {
     const int64_t x = RoundToInt64(c), y = RoundToInt64(r);
     if (x >= b.clipLeft && x <= b.clipRight && y >= b.clipTop && y <= b.clipBottom) {
-      const size_t at =
-          static_cast<size_t>(y) * static_cast<size_t>(b.width) + static_cast<size_t>(x);
-      if (w > buffers.depth[at]) {
-        buffers.depth[at] = w;
-        buffers.colour[at] = colour;
+      const size_t at = static_cast<size_t>(y) * b.width + static_cast<size_t>(x);
+      b.Touch(static_cast<int32_t>(y), static_cast<int32_t>(x), static_cast<int32_t>(x));
+      if (w > b.depth[at]) {
+        b.depth[at] = w;
+        b.colour[at] = colour;
       }
     }
     c += sc, r += sr, w += sw;
   }
 }
 
-void DrawTriangles(DrawMode mode, const ViewState& view, ModelStore& model, RenderBuffers& buffers,
-                   uint32_t options, int contrast) {
+void DrawLine3D(RenderBuffers& buffers, BufferPoint p0, BufferPoint p1, uint32_t colour) {
+  DrawLine3D(TargetOf(buffers), p0, p1, colour);
+}
+
+namespace {
+
+// The filled triangles of one band. Whether a triangle is drawn is decided
+// before its shade is computed: hidden, unusable and off-band triangles are
+// never shaded.
+template <bool kQuick>
+void FillTriangles(const RenderTarget& band, const ShadeSetup& shade, const ModelStore& model,
+                   const std::vector<Corner>& corners, bool hideSelected) {
   const int32_t count = model.triangleCount;
-  if (count == 0) return;
-  const bool selection = mode == DrawMode::kSelection;
-  const bool hideSelected = HasOption(options, kOptHideSelected);
-  const bool wireframe = HasOption(options, kOptWireframe);
-  const bool markOnly = selection && !HasOption(options, kOptOnlyVisible);
-  const bool unselect = HasOption(options, kOptUnselect);
-  const ShadeSetup shade = MakeShadeSetup(view, options, contrast);
-  const int32_t cx = view.centreX, cy = view.centreY;
-  thread_local std::vector<Corner> corners;
-  const bool lines = wireframe && !selection;
-  if (!lines) PrepareCorners(model, cx, cy, corners);
   const Corner* const corner = corners.data();
   const auto cornerCount = static_cast<uint32_t>(corners.size());
-  // Raw table pointers: the flag stores of the selection would otherwise make
-  // every table be looked up again for each triangle.
   const Triangle* const triangles = model.triangles.data();
-  uint8_t* const flagBytes = model.triangleFlags.data();
+  const uint8_t* const flagBytes = model.triangleFlags.data();
   const Vec3* const normals = model.triangleNormals.data();
-  const uint16_t* const colours = model.triangleColours.data();
-  const Target target = TargetOf(buffers);
+  const uint16_t* const words = model.triangleColours.data();
+  // The rectangle every fill stayed in, recorded once for the next clear.
+  int32_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
   for (int32_t i = 0; i < count; ++i) {
     const uint8_t flags = flagBytes[i];
     if (hideSelected && (flags & kSelectedBit)) continue;
-    uint32_t colour = static_cast<uint32_t>(i);
-    if (lines) {
-      BufferPoint q[3];
-      if (!ShadeFace(shade, normals[i], flags, colours[i], colour) ||
-          !CornersOf(model, triangles[i], cx, cy, q)) {
-        continue;
-      }
-      DrawLine3D(buffers, q[1], q[2], colour);
-      DrawLine3D(buffers, q[2], q[0], colour);
-      DrawLine3D(buffers, q[1], q[0], colour);
-      continue;
-    }
     const Corner* p[3];
     if (!UsableCorners(corner, cornerCount, triangles[i], p)) continue;
-    // A fill wholly outside the clip rectangle is not even shaded.
+    const Corner &a = *p[0], &b = *p[1], &c = *p[2];
+    if (OutsideClip(band, a, b, c)) continue;
+    uint32_t colour;
+    if (!ShadeNormal<kQuick>(shade, normals[i], flags, words[i], colour)) continue;
+    ScanTriangle<false>(band, a, b, c, colour);
+    left = std::min(left, std::min(std::min(a.x, b.x), c.x));
+    right = std::max(right, std::max(std::max(a.x, b.x), c.x));
+    top = std::min(top, std::min(std::min(a.y, b.y), c.y));
+    bottom = std::max(bottom, std::max(std::max(a.y, b.y), c.y));
+  }
+  if (left <= right) {
+    band.Touch(std::max(top, band.clipTop), std::min(bottom, band.clipBottom),
+               std::max(left, band.clipLeft), std::min(right, band.clipRight));
+  }
+}
+
+// Wireframe: three depth-tested lines per triangle, clipped point by point.
+void WireTriangles(const RenderTarget& band, const ShadeSetup& shade, const ModelStore& model,
+                   bool hideSelected, int32_t centreX, int32_t centreY) {
+  const uint8_t* const flagBytes = model.triangleFlags.data();
+  for (int32_t i = 0; i < model.triangleCount; ++i) {
+    const uint8_t flags = flagBytes[i];
+    if (hideSelected && (flags & kSelectedBit)) continue;
+    uint32_t colour;
+    BufferPoint q[3];
+    if (!ShadeFace(shade, model.triangleNormals[i], flags, model.triangleColours[i], colour) ||
+        !CornersOf(model, model.triangles[i], centreX, centreY, q)) {
+      continue;
+    }
+    DrawLine3D(band, q[1], q[2], colour);
+    DrawLine3D(band, q[2], q[0], colour);
+    DrawLine3D(band, q[1], q[0], colour);
+  }
+}
+
+}  // namespace
+
+void DrawTriangleBand(const RenderTarget& band, const ShadeSetup& shade, const ModelStore& model,
+                      const std::vector<Corner>& corners, uint32_t options, int32_t centreX,
+                      int32_t centreY) {
+  const bool hideSelected = HasOption(options, kOptHideSelected);
+  if (HasOption(options, kOptWireframe)) {
+    WireTriangles(band, shade, model, hideSelected, centreX, centreY);
+  } else if (shade.quickRender) {
+    FillTriangles<true>(band, shade, model, corners, hideSelected);
+  } else {
+    FillTriangles<false>(band, shade, model, corners, hideSelected);
+  }
+}
+
+namespace {
+
+// Selection mode: every triangle's index as its colour, or its mark.
+void SelectTriangles(const ViewState& view, ModelStore& model, RenderBuffers& buffers,
+                     uint32_t options) {
+  const int32_t count = model.triangleCount;
+  const bool hideSelected = HasOption(options, kOptHideSelected);
+  const bool markOnly = !HasOption(options, kOptOnlyVisible);
+  const bool unselect = HasOption(options, kOptUnselect);
+  std::vector<Corner>& corners = buffers.scratch.corners;
+  CornersFromScratch(model, view.centreX, view.centreY, corners);
+  const Corner* const corner = corners.data();
+  const auto cornerCount = static_cast<uint32_t>(corners.size());
+  const Triangle* const triangles = model.triangles.data();
+  uint8_t* const flagBytes = model.triangleFlags.data();
+  const RenderTarget target = TargetOf(buffers);
+  for (int32_t i = 0; i < count; ++i) {
+    if (hideSelected && (flagBytes[i] & kSelectedBit)) continue;
+    const Corner* p[3];
+    if (!UsableCorners(corner, cornerCount, triangles[i], p)) continue;
     if (OutsideClip(target, *p[0], *p[1], *p[2])) continue;
-    if (selection) {
-      if (!markOnly) {
-        ScanTriangle<false>(target, *p[0], *p[1], *p[2], colour);
-      } else if (ScanTriangle<true>(target, *p[0], *p[1], *p[2], colour)) {
-        SetSelected(model, i, unselect);
-      }
-    } else if (ShadeFace(shade, normals[i], flags, colours[i], colour)) {
-      ScanTriangle<false>(target, *p[0], *p[1], *p[2], colour);
+    if (!markOnly) {
+      ScanTriangle<false>(target, *p[0], *p[1], *p[2], static_cast<uint32_t>(i));
+    } else if (ScanTriangle<true>(target, *p[0], *p[1], *p[2], 0)) {
+      SetSelected(model, i, unselect);
     }
   }
+}
+
+}  // namespace
+
+void DrawTriangles(DrawMode mode, const ViewState& view, ModelStore& model, RenderBuffers& buffers,
+                   uint32_t options, int contrast) {
+  if (model.triangleCount == 0) return;
+  if (mode == DrawMode::kSelection) {
+    SelectTriangles(view, model, buffers, options);
+    return;
+  }
+  std::vector<Corner>& corners = buffers.scratch.corners;
+  CornersFromScratch(model, view.centreX, view.centreY, corners);
+  DrawTriangleBand(TargetOf(buffers), MakeShadeSetup(view, options, contrast), model, corners,
+                   options, view.centreX, view.centreY);
 }
 
 void SelectionPass(const ViewState& view, ModelStore& model, RenderBuffers& buffers,
@@ -445,16 +516,11 @@ void SelectionPass(const ViewState& view, ModelStore& model, RenderBuffers& buff
   const int saved[4] = {b.clipLeft, b.clipTop, b.clipRight, b.clipBottom};
   b.clipLeft = left, b.clipTop = top, b.clipRight = right, b.clipBottom = bottom;
   const auto noTriangleId = static_cast<uint32_t>(model.triangleCapacity);
-  const float clearW = 1.0f / drawDepth;
-  const size_t width = static_cast<size_t>(b.width);
-  for (int y = top; y <= bottom; ++y) {
-    const size_t row = static_cast<size_t>(y) * width;
-    std::fill(b.colour.begin() + row + left, b.colour.begin() + row + right + 1, noTriangleId);
-    std::fill(b.depth.begin() + row + left, b.depth.begin() + row + right + 1, clearW);
-  }
+  FillSelectionRectangle(b, noTriangleId, 1.0f / drawDepth);
   DrawTriangles(DrawMode::kSelection, view, model, b, options, 0);
   if (HasOption(options, kOptOnlyVisible)) {
     const bool unselect = HasOption(options, kOptUnselect);
+    const size_t width = static_cast<size_t>(b.width);
     for (int y = top; y <= bottom; ++y) {
       const size_t row = static_cast<size_t>(y) * width;
       for (int x = left; x <= right; ++x) {

@@ -4,10 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/screen_geometry.h"
 #include "model/model_store.h"
 #include "render/render_buffers.h"
+#include "render/shading.h"
 #include "render/view_state.h"
 
 namespace qelvar {
@@ -36,6 +38,15 @@ void FillTriangle(RenderBuffers& buffers, BufferPoint a, BufferPoint b, BufferPo
 // Depth-tested line of single pixels between two buffer points; draws nothing
 // when both ends round to the same pixel distance 0.
 void DrawLine3D(RenderBuffers& buffers, BufferPoint p0, BufferPoint p1, uint32_t colour);
+void DrawLine3D(const RenderTarget& target, BufferPoint p0, BufferPoint p1, uint32_t colour);
+
+// The triangles of one band of the frame in index order, filled (or in
+// wireframe outlined) within `band`'s clip rectangle, from `corners` (one per
+// vertex, for the view's centre). Any split of a frame into bands of rows
+// gives the same pixels as one band.
+void DrawTriangleBand(const RenderTarget& band, const ShadeSetup& shade, const ModelStore& model,
+                      const std::vector<Corner>& corners, uint32_t options, int32_t centreX,
+                      int32_t centreY);
 
 enum class DrawMode { kNormal, kSelection };
 

@@ -1,24 +1,84 @@
 // One re-render: the sequence around the frame, and the stereo pair.
 #include "render/render_view.h"
 
+#include <algorithm>
+#include <memory>
+
 #include "core/option_flags.h"
+#include "render/corner_projection.h"
 #include "render/overlays.h"
 #include "render/rasteriser.h"
+#include "render/render_workers.h"
+#include "render/shading.h"
 #include "render/view.h"
 
 namespace qelvar {
+
+namespace {
+
+// Below this many vertices and triangles a frame is drawn on one thread:
+// waking the pool would cost more than it saves.
+constexpr int64_t kParallelWork = 20000;
+
+int PartsFor(const RenderBuffers& buffers, const ModelStore& model) {
+  if (buffers.threads > 0) return buffers.threads;
+  const int64_t work = int64_t{model.vertexCount} + model.triangleCount;
+  return work >= kParallelWork ? DefaultRenderThreads() : 1;
+}
+
+// Part `part` of `parts` of the range [0, n) (or of the rows from `first`).
+int32_t ShareStart(int64_t n, int part, int parts, int64_t first = 0) {
+  return static_cast<int32_t>(first + n * part / parts);
+}
+
+template <class Job>
+void RunParts(RenderBuffers& buffers, int parts, const Job& job) {
+  if (parts == 1) {
+    job(0);
+    return;
+  }
+  if (!buffers.workers || buffers.workers->Count() != parts) {
+    buffers.workers = std::make_shared<RenderWorkers>(parts);
+  }
+  buffers.workers->Run(job);
+}
+
+}  // namespace
+
+void SetRenderThreads(RenderBuffers& buffers, int threads) {
+  buffers.threads = std::max(threads, 0);
+}
 
 void RenderFrame(const ViewState& view, ModelStore& model, RenderBuffers& buffers,
                  const ScreenGeometry& geometry, const FrameSettings& frame) {
   const uint32_t options = frame.options;
   const bool quick = HasOption(options, kOptQuickRender);
-  ProjectVertices(view, geometry.hSampling, quick, model);
-  if (HasOption(options, kOptShowGrid)) DrawGrid(view, geometry.hSampling, quick, buffers);
-  if (HasOption(options, kOptShowTris)) {
-    DrawTriangles(DrawMode::kNormal, view, model, buffers, options, frame.contrast);
-  }
-  if (HasOption(options, kOptShowLines)) DrawModelLines(view, model, buffers);
-  if (HasOption(options, kOptShowVerts)) DrawVertexDots(view, model, buffers);
+  const bool triangles = HasOption(options, kOptShowTris) && model.triangleCount > 0;
+  const int parts = PartsFor(buffers, model);
+  std::vector<Corner>& corners = buffers.scratch.corners;
+  corners.resize(static_cast<size_t>(std::max(model.vertexCount, 0)));
+  const RenderTarget target = TargetOf(buffers);
+  const ShadeSetup shade = MakeShadeSetup(view, options, frame.contrast);
+  // Vertices are shared out by index, then the picture by rows: each band
+  // draws everything in the usual order within its own rows.
+  RunParts(buffers, parts, [&](int part) {
+    const int64_t n = model.vertexCount;
+    ProjectCorners(view, geometry.hSampling, quick, model, ShareStart(n, part, parts),
+                   ShareStart(n, part + 1, parts), corners.data());
+  });
+  RunParts(buffers, parts, [&](int part) {
+    const int64_t rows = int64_t{target.clipBottom} - target.clipTop + 1;
+    RenderTarget band = target;
+    band.clipTop = ShareStart(rows, part, parts, target.clipTop);
+    band.clipBottom = ShareStart(rows, part + 1, parts, target.clipTop) - 1;
+    if (band.clipTop > band.clipBottom) return;
+    if (HasOption(options, kOptShowGrid)) DrawGrid(view, geometry.hSampling, quick, band);
+    if (triangles) {
+      DrawTriangleBand(band, shade, model, corners, options, view.centreX, view.centreY);
+    }
+    if (HasOption(options, kOptShowLines)) DrawModelLines(view, model, band);
+    if (HasOption(options, kOptShowVerts)) DrawVertexDots(view, model, band);
+  });
 }
 
 void RenderStereoPair(ViewState& view, ModelStore& model, RenderBuffers& buffers,

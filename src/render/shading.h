@@ -26,13 +26,15 @@ struct ShadeSetup {
 ShadeSetup MakeShadeSetup(const ViewState& view, uint32_t options, int contrast);
 
 // Shade of a triangle with the given normal, flag byte and colour word as
-// 0x00RRGGBB; false when backface culling drops it.
-inline bool ShadeFace(const ShadeSetup& s, Vec3 normal, uint8_t flags, uint16_t colourWord,
-                      uint32_t& pixel) {
-  const Vec3 n = TransformPoint(s.view, s.quickRender, normal);
+// 0x00RRGGBB; false when backface culling drops it. kQuick must equal
+// s.quickRender: the frame's loops pick the variant once.
+template <bool kQuick>
+inline bool ShadeNormal(const ShadeSetup& s, Vec3 normal, uint8_t flags, uint16_t colourWord,
+                        uint32_t& pixel) {
+  const Vec3 n = TransformPoint(s.view, kQuick, normal);
   if (s.backfaceCulling && n.z > 0.0f) return false;
   float nz = n.z;
-  if (!s.quickRender) {
+  if constexpr (!kQuick) {
     const float ly = s.view.cosLightXY * n.y + s.view.sinLightXY * n.x;
     nz = s.view.cosLightYZ * n.z - s.view.sinLightYZ * ly;
   }
@@ -51,6 +53,12 @@ inline bool ShadeFace(const ShadeSetup& s, Vec3 normal, uint8_t flags, uint16_t 
   blue = std::clamp(blue + shift, 0, 255);
   pixel = static_cast<uint32_t>(red * 65536 + green * 256 + blue);
   return true;
+}
+
+inline bool ShadeFace(const ShadeSetup& s, Vec3 normal, uint8_t flags, uint16_t colourWord,
+                      uint32_t& pixel) {
+  return s.quickRender ? ShadeNormal<true>(s, normal, flags, colourWord, pixel)
+                       : ShadeNormal<false>(s, normal, flags, colourWord, pixel);
 }
 
 // The shade of triangle i with the view of the last PrepareView; false when

@@ -71,6 +71,12 @@ struct Edge {
 // addition from the left end also over the pixels left of the clip rectangle.
 inline void DrawSpan(const RenderTarget& b, int32_t y, int32_t x1, float w1, int32_t x2, float w2,
                      uint32_t colour) {
+  if (x1 == x2) {  // one pixel, the commonest span of a dense mesh
+    if (x1 < b.clipLeft || x1 > b.clipRight) return;
+    const size_t at = static_cast<size_t>(y) * b.width + static_cast<size_t>(x1);
+    if (w1 > b.depth[at]) b.depth[at] = w1, b.colour[at] = colour;
+    return;
+  }
   const bool swap = x2 < x1;
   const int32_t left = swap ? x2 : x1, right = swap ? x1 : x2;
   if (right < b.clipLeft || left > b.clipRight) return;
@@ -405,6 +411,9 @@ void FillTriangles(const RenderTarget& band, const ShadeSetup& shade, const Mode
   const uint8_t* const flagBytes = model.triangleFlags.data();
   const Vec3* const normals = model.triangleNormals.data();
   const uint16_t* const words = model.triangleColours.data();
+  const ShadeSetup s = shade;  // a local copy the stores cannot alias
+  const int32_t clipLeft = band.clipLeft, clipTop = band.clipTop;
+  const int32_t clipRight = band.clipRight, clipBottom = band.clipBottom;
   // The rectangle every fill stayed in, recorded once for the next clear.
   int32_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
   for (int32_t i = 0; i < count; ++i) {
@@ -413,18 +422,21 @@ void FillTriangles(const RenderTarget& band, const ShadeSetup& shade, const Mode
     const Corner* p[3];
     if (!UsableCorners(corner, cornerCount, triangles[i], p)) continue;
     const Corner &a = *p[0], &b = *p[1], &c = *p[2];
-    if (OutsideClip(band, a, b, c)) continue;
+    // Every pixel of the fill lies between its corners' columns and rows.
+    const int32_t minX = std::min(std::min(a.x, b.x), c.x),
+                  maxX = std::max(std::max(a.x, b.x), c.x);
+    const int32_t minY = std::min(std::min(a.y, b.y), c.y),
+                  maxY = std::max(std::max(a.y, b.y), c.y);
+    if (maxX < clipLeft || minX > clipRight || maxY < clipTop || minY > clipBottom) continue;
     uint32_t colour;
-    if (!ShadeNormal<kQuick>(shade, normals[i], flags, words[i], colour)) continue;
+    if (!ShadeNormal<kQuick>(s, normals[i], flags, words[i], colour)) continue;
     ScanTriangle<false>(band, a, b, c, colour);
-    left = std::min(left, std::min(std::min(a.x, b.x), c.x));
-    right = std::max(right, std::max(std::max(a.x, b.x), c.x));
-    top = std::min(top, std::min(std::min(a.y, b.y), c.y));
-    bottom = std::max(bottom, std::max(std::max(a.y, b.y), c.y));
+    left = std::min(left, minX), right = std::max(right, maxX);
+    top = std::min(top, minY), bottom = std::max(bottom, maxY);
   }
   if (left <= right) {
-    band.Touch(std::max(top, band.clipTop), std::min(bottom, band.clipBottom),
-               std::max(left, band.clipLeft), std::min(right, band.clipRight));
+    band.Touch(std::max(top, clipTop), std::min(bottom, clipBottom), std::max(left, clipLeft),
+               std::min(right, clipRight));
   }
 }
 

@@ -1,0 +1,88 @@
+// Frames split into bands on several threads, and frames drawn over the
+// previous one, must give the same buffers as one thread on fresh buffers.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "render/render_view.h"
+#include "render/shading.h"
+#include "render_test_support.h"
+
+namespace qelvar {
+namespace {
+
+// Random triangles (some selected, some degenerate, some crossing the viewer
+// plane), lines, and a few views of them.
+ModelStore RandomScene(uint32_t seed) {
+  std::mt19937 rng(seed);
+  std::uniform_real_distribution<float> coordinate(-120.0f, 120.0f);
+  std::uniform_int_distribution<int> pick(0, 59);
+  ModelStore m;
+  InitModelStore(m);
+  ClearModel(m);
+  for (int i = 0; i < 60; ++i) AppendVertex(m, {coordinate(rng), coordinate(rng), coordinate(rng)});
+  AppendVertex(m, {0, 0, -260});  // behind the viewer at the start distance
+  for (int i = 0; i < 400; ++i) {
+    const int corner = i % 50 == 0 ? 60 : pick(rng);
+    const uint8_t flags = i % 7 == 0 ? kSelectedBit : 0;
+    AppendTriangle(m, {{pick(rng), pick(rng), i % 31 == 0 ? pick(rng) % 3 : corner}}, flags,
+                   static_cast<uint16_t>(rng() & 0x7FFF));
+  }
+  for (int i = 0; i < 20; ++i) AppendLine(m, {pick(rng), pick(rng)});
+  ComputeNormals(m);
+  return m;
+}
+
+struct Renderer {
+  ScreenGeometry geometry = test::Geometry(120, 90);
+  RenderBuffers buffers = test::Buffers(120, 90);
+  ViewState view;
+  Renderer(int threads) {
+    InitView(view, geometry);
+    SetRenderThreads(buffers, threads);
+  }
+  void Render(ModelStore& model, uint32_t options, float angle) {
+    view.angleXY = angle, view.angleYZ = 4.0f + angle / 3;
+    ValueCells cells = test::DefaultCells();
+    cells.Real(kCellLightXY) = angle;
+    cells.Real(kCellDrawDepth) = angle > 2.0f ? 300.0f : 1000000.0f;  // a new clear depth
+    RenderView(view, model, buffers, Backdrop{}, geometry,
+               MakeFrameSettings(options, cells, false));
+  }
+};
+
+TEST(RenderBands, AnyThreadCountAndRepeatedFramesMatchOneThreadOnFreshBuffers) {
+  constexpr uint32_t kStart = kStartOptions;
+  const struct {
+    const char* name;
+    uint32_t options;
+  } kCases[] = {
+      {"start options", kStart},
+      {"dots, colours, culling",
+       kStart | 1u << kOptShowVerts | 1u << kOptModelColours | 1u << kOptBackface},
+      {"wireframe", kStart | 1u << kOptWireframe | 1u << kOptShowVerts},
+      {"stereo", kStart | 1u << kOptStereo | 1u << kOptShowVerts},
+      {"full render, hidden selection",
+       (kStart & ~(1u << kOptQuickRender)) | 1u << kOptHideSelected},
+  };
+  for (uint32_t seed = 1; seed <= 3; ++seed) {
+    ModelStore model = RandomScene(seed);
+    for (const auto& c : kCases) {
+      for (int threads : {2, 7}) {
+        Renderer banded(threads);  // kept across frames: each clears the last
+        for (float angle : {0.0f, 0.7f, 2.9f}) {
+          Renderer single(1);
+          single.Render(model, c.options, angle);
+          banded.Render(model, c.options, angle);
+          SCOPED_TRACE(testing::Message() << c.name << ", seed " << seed << ", " << threads
+                                          << " threads, angle " << angle);
+          ASSERT_EQ(banded.buffers.colour, single.buffers.colour);
+          ASSERT_EQ(banded.buffers.depth, single.buffers.depth);
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qelvar

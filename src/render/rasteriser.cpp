@@ -74,7 +74,10 @@ inline void DrawSpan(const RenderTarget& b, int32_t y, int32_t x1, float w1, int
   if (x1 == x2) {  // one pixel, the commonest span of a dense mesh
     if (x1 < b.clipLeft || x1 > b.clipRight) return;
     const size_t at = static_cast<size_t>(y) * b.width + static_cast<size_t>(x1);
-    if (w1 > b.depth[at]) b.depth[at] = w1, b.colour[at] = colour;
+    const float old = b.depth[at];
+    const bool nearer = w1 > old;  // as in the loop below: no branch to mispredict
+    b.depth[at] = nearer ? w1 : old;
+    b.colour[at] = nearer ? colour : b.colour[at];
     return;
   }
   const bool swap = x2 < x1;
@@ -113,8 +116,9 @@ inline void StepOneRow(const Corner& from, const Corner& to, int32_t& x, float& 
 
 // The scan below for a triangle of one or two rows (A and B at most one row
 // below the top corner C), its rows and spans written out.
-inline void ScanShortTriangle(const RenderTarget& b, const Corner& a, const Corner& bc,
-                              const Corner& c, uint32_t colour) {
+[[gnu::always_inline]] inline void ScanShortTriangle(const RenderTarget& b, const Corner& a,
+                                                     const Corner& bc, const Corner& c,
+                                                     uint32_t colour) {
   const int32_t y0 = c.y;
   if (y0 > b.clipBottom) return;
   const bool drawTop = y0 >= b.clipTop;
@@ -419,14 +423,19 @@ void FillTriangles(const RenderTarget& band, const ShadeSetup& shade, const Mode
   for (int32_t i = 0; i < count; ++i) {
     const uint8_t flags = flagBytes[i];
     if (hideSelected && (flags & kSelectedBit)) continue;
-    const Corner* p[3];
-    if (!UsableCorners(corner, cornerCount, triangles[i], p)) continue;
-    const Corner &a = *p[0], &b = *p[1], &c = *p[2];
-    // Every pixel of the fill lies between its corners' columns and rows.
-    const int32_t minX = std::min(std::min(a.x, b.x), c.x),
-                  maxX = std::max(std::max(a.x, b.x), c.x);
-    const int32_t minY = std::min(std::min(a.y, b.y), c.y),
-                  maxY = std::max(std::max(a.y, b.y), c.y);
+    const Triangle& t = triangles[i];
+    const auto i0 = static_cast<uint32_t>(t.corner[0]), i1 = static_cast<uint32_t>(t.corner[1]);
+    const auto i2 = static_cast<uint32_t>(t.corner[2]);
+    if (std::max(std::max(i0, i1), i2) >= cornerCount) continue;
+    const Corner &a = corner[i0], &b = corner[i1], &c = corner[i2];
+    // Every pixel of the fill lies between its corners' columns and rows. An
+    // unusable corner has a column below every pixel's, so one test finds it.
+    const int32_t minX = std::min(std::min(a.x, b.x), c.x);
+    const int32_t maxX = std::max(std::max(a.x, b.x), c.x);
+    const int32_t minY = std::min(std::min(a.y, b.y), c.y);
+    const int32_t maxY = std::max(std::max(a.y, b.y), c.y);
+    static_assert(kUnusableCorner < -kCoordinateLimit);
+    if (minX == kUnusableCorner) continue;
     if (maxX < clipLeft || minX > clipRight || maxY < clipTop || minY > clipBottom) continue;
     uint32_t colour;
     if (!ShadeNormal<kQuick>(s, normals[i], flags, words[i], colour)) continue;

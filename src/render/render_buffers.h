@@ -21,10 +21,26 @@ struct Corner {
   float w, row;
 };
 
+// A triangle that passed culling and clipping, sorted into the bands it
+// reaches: its corners' vertex indices and its shade.
+struct BinnedTriangle {
+  int32_t corner[3];
+  uint32_t colour;
+};
+
+// The triangles of one range of the table that reach one band, in index
+// order, and the rectangle their corners span.
+struct TriangleBin {
+  std::vector<BinnedTriangle> triangles;
+  int32_t left, top, right, bottom;
+};
+
 // Per-frame working memory, kept between frames so that nothing is allocated
 // once the model stops growing.
 struct FrameScratch {
-  std::vector<Corner> corners;    // one per vertex
+  std::vector<Corner> corners;     // one per vertex
+  std::vector<TriangleBin> bins;   // range r, band b at r * parts + b
+  std::vector<int32_t> bandOfRow;  // per buffer row
 };
 
 struct RenderBuffers {

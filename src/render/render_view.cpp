@@ -10,6 +10,7 @@
 #include "render/rasteriser.h"
 #include "render/render_workers.h"
 #include "render/shading.h"
+#include "render/triangle_bins.h"
 #include "render/view.h"
 
 namespace qelvar {
@@ -66,14 +67,27 @@ void RenderFrame(const ViewState& view, ModelStore& model, RenderBuffers& buffer
     ProjectCorners(view, geometry.hSampling, quick, model, ShareStart(n, part, parts),
                    ShareStart(n, part + 1, parts), corners.data());
   });
+  // Filled triangles on several threads go through bins, so that each is
+  // culled and shaded once; wireframe lines are clipped per band instead.
+  const bool binned = triangles && parts > 1 && !HasOption(options, kOptWireframe);
+  if (binned) {
+    PrepareBins(buffers.scratch, target, buffers.height, parts);
+    RunParts(buffers, parts, [&](int part) {
+      const int64_t n = model.triangleCount;
+      BinTriangles(target, shade, model, HasOption(options, kOptHideSelected),
+                   ShareStart(n, part, parts), ShareStart(n, part + 1, parts), part, parts,
+                   buffers.scratch);
+    });
+  }
   RunParts(buffers, parts, [&](int part) {
-    const int64_t rows = int64_t{target.clipBottom} - target.clipTop + 1;
     RenderTarget band = target;
-    band.clipTop = ShareStart(rows, part, parts, target.clipTop);
-    band.clipBottom = ShareStart(rows, part + 1, parts, target.clipTop) - 1;
+    band.clipTop = BandTop(target, part, parts);
+    band.clipBottom = BandTop(target, part + 1, parts) - 1;
     if (band.clipTop > band.clipBottom) return;
     if (HasOption(options, kOptShowGrid)) DrawGrid(view, geometry.hSampling, quick, band);
-    if (triangles) {
+    if (binned) {
+      FillBinnedTriangles(band, buffers.scratch, part, parts);
+    } else if (triangles) {
       DrawTriangleBand(band, shade, model, corners, options, view.centreX, view.centreY);
     }
     if (HasOption(options, kOptShowLines)) DrawModelLines(view, model, band);

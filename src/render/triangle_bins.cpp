@@ -1,0 +1,102 @@
+// Triangles sorted into bands, then filled band by band.
+#include "render/triangle_bins.h"
+
+#include <algorithm>
+
+#include "render/corner_projection.h"
+#include "render/triangle_scan.h"
+
+namespace qelvar {
+namespace {
+
+template <bool kQuick>
+void BinRange(const RenderTarget& frame, const ShadeSetup& shade, const ModelStore& model,
+              bool hideSelected, int32_t first, int32_t last, TriangleBin* bins,
+              const int32_t* bandOfRow, const std::vector<Corner>& corners) {
+  const Corner* const corner = corners.data();
+  const auto cornerCount = static_cast<uint32_t>(corners.size());
+  const Triangle* const triangles = model.triangles.data();
+  const uint8_t* const flagBytes = model.triangleFlags.data();
+  const Vec3* const normals = model.triangleNormals.data();
+  const uint16_t* const words = model.triangleColours.data();
+  const ShadeSetup s = shade;
+  const int32_t clipLeft = frame.clipLeft, clipTop = frame.clipTop;
+  const int32_t clipRight = frame.clipRight, clipBottom = frame.clipBottom;
+  for (int32_t i = first; i < last; ++i) {
+    const uint8_t flags = flagBytes[i];
+    if (hideSelected && (flags & kSelectedBit)) continue;
+    const Triangle& t = triangles[i];
+    const auto i0 = static_cast<uint32_t>(t.corner[0]), i1 = static_cast<uint32_t>(t.corner[1]);
+    const auto i2 = static_cast<uint32_t>(t.corner[2]);
+    if (std::max(std::max(i0, i1), i2) >= cornerCount) continue;
+    const Corner &a = corner[i0], &b = corner[i1], &c = corner[i2];
+    const int32_t minX = std::min(std::min(a.x, b.x), c.x);
+    const int32_t maxX = std::max(std::max(a.x, b.x), c.x);
+    const int32_t minY = std::min(std::min(a.y, b.y), c.y);
+    const int32_t maxY = std::max(std::max(a.y, b.y), c.y);
+    if (minX == kUnusableCorner) continue;
+    if (maxX < clipLeft || minX > clipRight || maxY < clipTop || minY > clipBottom) continue;
+    uint32_t colour;
+    if (!ShadeNormal<kQuick>(s, normals[i], flags, words[i], colour)) continue;
+    const int32_t lastBand = bandOfRow[std::min(maxY, clipBottom)];
+    for (int32_t band = bandOfRow[std::max(minY, clipTop)]; band <= lastBand; ++band) {
+      TriangleBin& bin = bins[band];
+      bin.triangles.push_back({{t.corner[0], t.corner[1], t.corner[2]}, colour});
+      bin.left = std::min(bin.left, minX), bin.right = std::max(bin.right, maxX);
+      bin.top = std::min(bin.top, minY), bin.bottom = std::max(bin.bottom, maxY);
+    }
+  }
+}
+
+}  // namespace
+
+int32_t BandTop(const RenderTarget& frame, int band, int parts) {
+  const int64_t rows = int64_t{frame.clipBottom} - frame.clipTop + 1;
+  return static_cast<int32_t>(frame.clipTop + rows * band / parts);
+}
+
+void PrepareBins(FrameScratch& scratch, const RenderTarget& frame, int height, int parts) {
+  scratch.bins.resize(static_cast<size_t>(parts) * static_cast<size_t>(parts));
+  scratch.bandOfRow.assign(static_cast<size_t>(std::max(height, 0)), 0);
+  for (int band = 0; band < parts; ++band) {
+    for (int32_t y = BandTop(frame, band, parts); y < BandTop(frame, band + 1, parts); ++y) {
+      scratch.bandOfRow[static_cast<size_t>(y)] = band;
+    }
+  }
+}
+
+void BinTriangles(const RenderTarget& frame, const ShadeSetup& shade, const ModelStore& model,
+                  bool hideSelected, int32_t first, int32_t last, int range, int parts,
+                  FrameScratch& scratch) {
+  TriangleBin* const bins = scratch.bins.data() + static_cast<size_t>(range) * parts;
+  for (int band = 0; band < parts; ++band) {
+    bins[band].triangles.clear();
+    bins[band].left = bins[band].top = INT32_MAX;
+    bins[band].right = bins[band].bottom = INT32_MIN;
+  }
+  if (shade.quickRender) {
+    BinRange<true>(frame, shade, model, hideSelected, first, last, bins, scratch.bandOfRow.data(),
+                   scratch.corners);
+  } else {
+    BinRange<false>(frame, shade, model, hideSelected, first, last, bins, scratch.bandOfRow.data(),
+                    scratch.corners);
+  }
+}
+
+void FillBinnedTriangles(const RenderTarget& band, const FrameScratch& scratch, int bandIndex,
+                         int parts) {
+  const Corner* const corner = scratch.corners.data();
+  for (int range = 0; range < parts; ++range) {
+    const TriangleBin& bin = scratch.bins[static_cast<size_t>(range) * parts + bandIndex];
+    for (const BinnedTriangle& t : bin.triangles) {
+      scan::ScanTriangle<false>(band, corner[t.corner[0]], corner[t.corner[1]], corner[t.corner[2]],
+                                t.colour);
+    }
+    if (bin.left <= bin.right) {
+      band.Touch(std::max(bin.top, band.clipTop), std::min(bin.bottom, band.clipBottom),
+                 std::max(bin.left, band.clipLeft), std::min(bin.right, band.clipRight));
+    }
+  }
+}
+
+}  // namespace qelvar

@@ -4,10 +4,12 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "app/loop_state.h"
 #include "core/option_flags.h"
+#include "platform/screen.h"
 #include "render/presentation.h"
 #include "render/rasteriser.h"
 #include "render/render_view.h"
@@ -76,6 +78,28 @@ void BM_RenderSampleScene(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_RenderSampleScene)->Unit(benchmark::kMillisecond);
+
+// A whole main-loop redraw of the sample scene: re-render and present onto
+// the screen; with argument 1 also the menu bar and the two status lines
+// printed over it, which the next presentation must cover again.
+void BM_RedrawSampleScene(benchmark::State& state) {
+  Scene s;
+  ComputeNormals(s.model);
+  Screen screen;
+  screen.Configure(800, 600, 32, 100, 37);
+  const ColourTables tables;
+  const std::string line(100, '-');
+  for (auto _ : state) {
+    s.Render();
+    PresentFrame(s.buffers, s.geometry, tables, screen);
+    if (state.range(0) == 0) continue;
+    screen.PrintText(1, 1, line, 0xFFFFFF, 0x0000AA);
+    screen.PrintText(36, 1, line, 0xFFFFFF, 0x0000AA);
+    screen.PrintText(37, 1, line, 0xFFFFFF, 0x0000AA);
+    benchmark::DoNotOptimize(screen.pixels());
+  }
+}
+BENCHMARK(BM_RedrawSampleScene)->ArgName("text")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_RenderGrid(benchmark::State& state) {
   static Scene* s = nullptr;  // built once per size: a million triangles take a while

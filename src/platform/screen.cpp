@@ -69,6 +69,7 @@ void Screen::Configure(int width, int height, int depth, int textColumns, int te
   depth_ = depth;
   bytesPerPixel_ = BytesPerPixel(depth);
   pixels_.assign(static_cast<size_t>(width) * height * bytesPerPixel_, 0);
+  drawnRows_.assign(static_cast<size_t>(std::max(height, 0)), 1);
   palette_.fill(0);
   std::copy(kPlatformColours.begin(), kPlatformColours.end(), palette_.begin());
   textColumns_ = 0;
@@ -121,6 +122,7 @@ void Screen::Store(uint8_t* p, uint32_t encoded) const {
 
 void Screen::PutPixel(int x, int y, uint32_t colour) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+  drawnRows_[static_cast<size_t>(y)] = 1;
   Store(pixels_.data() + (static_cast<size_t>(y) * width_ + x) * bytesPerPixel_, Encode(colour));
 }
 
@@ -172,6 +174,7 @@ void Screen::PrintText(int row, int column, std::string_view text, uint32_t fore
     const int x = static_cast<int>(col - 1) * 8, top = (row - 1) * cell;
     const int pixels = std::min(8, width_ - x);
     for (int r = 0; r < cell && top + r < height_ && pixels > 0; ++r) {
+      drawnRows_[static_cast<size_t>(top + r)] = 1;
       uint8_t bits = 0;
       if (cell >= 16) {
         bits = r < 16 ? kGlyphs8x16[code][r] : 0;

@@ -3,6 +3,7 @@
 // over that buffer and the compiled-in code page 437 font.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -61,6 +62,11 @@ class Screen {
   uint8_t TextCell(int row, int column) const;
   void ForgetText();
 
+  // Whether pixel row y was drawn on (text, lines, pixels, a new mode) since
+  // the last ForgetDrawnRows: a frame presented after it must cover it again.
+  bool RowDrawn(int y) const { return drawnRows_[static_cast<size_t>(y)] != 0; }
+  void ForgetDrawnRows() { std::fill(drawnRows_.begin(), drawnRows_.end(), uint8_t{0}); }
+
  private:
   uint32_t Encode(uint32_t colour) const;
   void Store(uint8_t* p, uint32_t encoded) const;
@@ -70,6 +76,7 @@ class Screen {
   int textColumns_ = 0, textRows_ = 0;
   std::vector<uint8_t> pixels_;
   std::vector<uint8_t> textRecord_;
+  std::vector<uint8_t> drawnRows_;  // one per pixel row
   std::array<uint32_t, 256> palette_{};
 };
 

@@ -100,8 +100,10 @@ void RowDepth4(const ColourTables& t, int detail, const uint32_t* src, uint8_t* 
 // covers; it repeats the pixel before it, so that it is presented like every
 // other column and nothing drawn there earlier (an outline at the pointer)
 // stays on the screen.
-void RepeatLastColumn(uint8_t* screen, int rows, size_t pitch, int bytes, int from, int to) {
+void RepeatLastColumn(uint8_t* screen, int rows, const uint8_t* only, size_t pitch, int bytes,
+                      int from, int to) {
   for (int y = 0; y < rows; ++y) {
+    if (only && !only[y]) continue;
     uint8_t* line = screen + y * pitch;
     for (int x = from; x < to; ++x)
       std::memcpy(line + x * bytes, line + (from - 1) * bytes, static_cast<size_t>(bytes));
@@ -134,27 +136,42 @@ RowFunction RowFor(int depth, int detail) {
 
 void PresentFrame(const RenderBuffers& buffers, int detail, int depth, const ColourTables& tables,
                   uint8_t* screen, int screenWidth, int screenHeight) {
+  PresentRows(buffers, detail, depth, tables, screen, screenWidth, screenHeight, nullptr);
+}
+
+void PresentRows(const RenderBuffers& buffers, int detail, int depth, const ColourTables& tables,
+                 uint8_t* screen, int screenWidth, int screenHeight, const uint8_t* only) {
   const int rows = std::min(buffers.height, screenHeight);
   if (rows <= 0 || buffers.width <= 0 || screenWidth <= 0) return;
   const size_t pitch = static_cast<size_t>(screenWidth) * BytesPerPixel(depth);
   const uint32_t* src = buffers.colour.data();
   const auto bufferWidth = static_cast<size_t>(buffers.width);
   if (depth == 32 && detail == 1 && buffers.width == screenWidth) {
-    std::memcpy(screen, src, static_cast<size_t>(rows) * pitch);
+    if (!only) {
+      std::memcpy(screen, src, static_cast<size_t>(rows) * pitch);
+      return;
+    }
+    for (int y = 0; y < rows; ++y) {
+      if (only[y]) std::memcpy(screen + y * pitch, src + y * bufferWidth, pitch);
+    }
     return;
   }
   int pixels = std::min(buffers.width, screenWidth);  // detail 1
   if (detail == 0) pixels = std::min(buffers.width, screenWidth / 2);
   if (detail == 2) pixels = std::min(buffers.width / 2, screenWidth);
   if (depth == 4) {
-    for (int y = 0; y < rows; ++y)
-      RowDepth4(tables, detail, src + y * bufferWidth, screen + y * pitch, pixels);
+    for (int y = 0; y < rows; ++y) {
+      if (!only || only[y])
+        RowDepth4(tables, detail, src + y * bufferWidth, screen + y * pitch, pixels);
+    }
   } else {
     const RowFunction row = RowFor(depth, detail);
-    for (int y = 0; y < rows; ++y) row(src + y * bufferWidth, screen + y * pitch, pixels);
+    for (int y = 0; y < rows; ++y) {
+      if (!only || only[y]) row(src + y * bufferWidth, screen + y * pitch, pixels);
+    }
   }
   if (detail == 0 && pixels > 0 && screenWidth > 2 * pixels)
-    RepeatLastColumn(screen, rows, pitch, BytesPerPixel(depth), 2 * pixels, screenWidth);
+    RepeatLastColumn(screen, rows, only, pitch, BytesPerPixel(depth), 2 * pixels, screenWidth);
 }
 
 }  // namespace qelvar

@@ -33,9 +33,15 @@ inline uint32_t BoxFilter(uint32_t left, uint32_t right) {
 void PresentFrame(const RenderBuffers& buffers, int detail, int depth, const ColourTables& tables,
                   uint8_t* screen, int screenWidth, int screenHeight);
 
-// The same onto the platform screen; the screen's record of printed text is
+// PresentFrame for the rows y with only[y] non-zero (every row when null).
+void PresentRows(const RenderBuffers& buffers, int detail, int depth, const ColourTables& tables,
+                 uint8_t* screen, int screenWidth, int screenHeight, const uint8_t* only);
+
+// The same onto the platform screen, for the rows that can differ from what
+// the screen shows: rows the buffers changed in since the last presentation
+// and rows drawn on over the frame. The screen's record of printed text is
 // reset, since the frame covers it.
-void PresentFrame(const RenderBuffers& buffers, const ScreenGeometry& geometry,
+void PresentFrame(RenderBuffers& buffers, const ScreenGeometry& geometry,
                   const ColourTables& tables, Screen& screen);
 
 }  // namespace qelvar

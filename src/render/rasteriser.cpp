@@ -131,6 +131,7 @@ void InitRenderBuffers(RenderBuffers& buffers, const ScreenGeometry& geometry) {
   buffers.clipRight = buffers.width - 1, buffers.clipBottom = buffers.height - 1;
   ForgetTouches(buffers);
   buffers.clearKnown = false;
+  buffers.unpresented.assign(static_cast<size_t>(buffers.height), 1);
 }
 
 void ClearBuffers(RenderBuffers& buffers, float drawDepth) {
@@ -140,10 +141,12 @@ void ClearBuffers(RenderBuffers& buffers, float drawDepth) {
                        b.touchedRight.size() == static_cast<size_t>(b.height);
   // Compared bit for bit: a NaN depth must not count as a new value every frame.
   const bool sameDepth = b.clearKnown && std::memcmp(&clearW, &b.clearedTo, sizeof clearW) == 0;
+  const bool presentTracked = b.unpresented.size() == static_cast<size_t>(b.height);
   if (!tracked || !sameDepth) {
     std::fill(b.colour.begin(), b.colour.end(), 0u);
     std::fill(b.depth.begin(), b.depth.end(), clearW);
     ForgetTouches(b);
+    if (presentTracked) std::fill(b.unpresented.begin(), b.unpresented.end(), uint8_t{1});
   } else {
     // Only what the last frames wrote differs from the cleared state.
     const size_t width = static_cast<size_t>(b.width);
@@ -155,6 +158,7 @@ void ClearBuffers(RenderBuffers& buffers, float drawDepth) {
       std::fill(b.colour.begin() + row + left, b.colour.begin() + row + right + 1, 0u);
       std::fill(b.depth.begin() + row + left, b.depth.begin() + row + right + 1, clearW);
       b.touchedLeft[y] = INT32_MAX, b.touchedRight[y] = INT32_MIN;
+      if (presentTracked) b.unpresented[static_cast<size_t>(y)] = 1;
     }
   }
   b.clearedTo = clearW;

@@ -29,9 +29,11 @@ struct BinnedTriangle {
 };
 
 // The triangles of one range of the table that reach one band, in index
-// order, and the rectangle their corners span.
+// order: the first `count` entries (the vector only grows, so that refilling
+// it writes no more than the entries), and the rectangle their corners span.
 struct TriangleBin {
   std::vector<BinnedTriangle> triangles;
+  size_t count = 0;
   int32_t left, top, right, bottom;
 };
 
@@ -55,6 +57,9 @@ struct RenderBuffers {
   std::vector<int32_t> touchedLeft, touchedRight;
   float clearedTo = 0.0f;
   bool clearKnown = false;
+  // Rows cleared since the buffer was last presented (besides the touched
+  // ones, which are presented anyway); one byte per row.
+  std::vector<uint8_t> unpresented;
 
   FrameScratch scratch;
   // Parts a frame is split into: 0 for one per core on frames with enough

@@ -22,9 +22,9 @@ namespace {
 constexpr int64_t kParallelWork = 20000;
 
 int PartsFor(const RenderBuffers& buffers, const ModelStore& model) {
-  if (buffers.threads > 0) return buffers.threads;
+  if (buffers.threads > 0) return std::min(buffers.threads, kMaxRenderParts);
   const int64_t work = int64_t{model.vertexCount} + model.triangleCount;
-  return work >= kParallelWork ? DefaultRenderThreads() : 1;
+  return work >= kParallelWork ? std::min(DefaultRenderThreads(), kMaxRenderParts) : 1;
 }
 
 // Part `part` of `parts` of the range [0, n) (or of the rows from `first`).

@@ -11,7 +11,7 @@ namespace {
 
 template <bool kQuick>
 void BinRange(const RenderTarget& frame, const ShadeSetup& shade, const ModelStore& model,
-              bool hideSelected, int32_t first, int32_t last, TriangleBin* bins,
+              bool hideSelected, int32_t first, int32_t last, TriangleBin* bins, int parts,
               const int32_t* bandOfRow, const std::vector<Corner>& corners) {
   const Corner* const corner = corners.data();
   const auto cornerCount = static_cast<uint32_t>(corners.size());
@@ -22,6 +22,10 @@ void BinRange(const RenderTarget& frame, const ShadeSetup& shade, const ModelSto
   const ShadeSetup s = shade;
   const int32_t clipLeft = frame.clipLeft, clipTop = frame.clipTop;
   const int32_t clipRight = frame.clipRight, clipBottom = frame.clipBottom;
+  // Where the next triangle of each band goes; every bin holds the whole range.
+  BinnedTriangle* out[kMaxRenderParts];
+  for (int band = 0; band < parts; ++band) out[band] = bins[band].triangles.data();
+  int32_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
   for (int32_t i = first; i < last; ++i) {
     const uint8_t flags = flagBytes[i];
     if (hideSelected && (flags & kSelectedBit)) continue;
@@ -40,11 +44,16 @@ void BinRange(const RenderTarget& frame, const ShadeSetup& shade, const ModelSto
     if (!ShadeNormal<kQuick>(s, normals[i], flags, words[i], colour)) continue;
     const int32_t lastBand = bandOfRow[std::min(maxY, clipBottom)];
     for (int32_t band = bandOfRow[std::max(minY, clipTop)]; band <= lastBand; ++band) {
-      TriangleBin& bin = bins[band];
-      bin.triangles.push_back({{t.corner[0], t.corner[1], t.corner[2]}, colour});
-      bin.left = std::min(bin.left, minX), bin.right = std::max(bin.right, maxX);
-      bin.top = std::min(bin.top, minY), bin.bottom = std::max(bin.bottom, maxY);
+      *out[band]++ = {{t.corner[0], t.corner[1], t.corner[2]}, colour};
     }
+    left = std::min(left, minX), right = std::max(right, maxX);
+    top = std::min(top, minY), bottom = std::max(bottom, maxY);
+  }
+  // One rectangle for the range: each band clips it to its own rows.
+  for (int band = 0; band < parts; ++band) {
+    TriangleBin& bin = bins[band];
+    bin.count = static_cast<size_t>(out[band] - bin.triangles.data());
+    bin.left = left, bin.top = top, bin.right = right, bin.bottom = bottom;
   }
 }
 
@@ -69,17 +78,16 @@ void BinTriangles(const RenderTarget& frame, const ShadeSetup& shade, const Mode
                   bool hideSelected, int32_t first, int32_t last, int range, int parts,
                   FrameScratch& scratch) {
   TriangleBin* const bins = scratch.bins.data() + static_cast<size_t>(range) * parts;
+  const auto most = static_cast<size_t>(std::max(last - first, 0));
   for (int band = 0; band < parts; ++band) {
-    bins[band].triangles.clear();
-    bins[band].left = bins[band].top = INT32_MAX;
-    bins[band].right = bins[band].bottom = INT32_MIN;
+    if (bins[band].triangles.size() < most) bins[band].triangles.resize(most);
   }
   if (shade.quickRender) {
-    BinRange<true>(frame, shade, model, hideSelected, first, last, bins, scratch.bandOfRow.data(),
-                   scratch.corners);
+    BinRange<true>(frame, shade, model, hideSelected, first, last, bins, parts,
+                   scratch.bandOfRow.data(), scratch.corners);
   } else {
-    BinRange<false>(frame, shade, model, hideSelected, first, last, bins, scratch.bandOfRow.data(),
-                    scratch.corners);
+    BinRange<false>(frame, shade, model, hideSelected, first, last, bins, parts,
+                    scratch.bandOfRow.data(), scratch.corners);
   }
 }
 
@@ -88,7 +96,8 @@ void FillBinnedTriangles(const RenderTarget& band, const FrameScratch& scratch, 
   const Corner* const corner = scratch.corners.data();
   for (int range = 0; range < parts; ++range) {
     const TriangleBin& bin = scratch.bins[static_cast<size_t>(range) * parts + bandIndex];
-    for (const BinnedTriangle& t : bin.triangles) {
+    for (size_t k = 0; k < bin.count; ++k) {
+      const BinnedTriangle& t = bin.triangles[k];
       scan::ScanTriangle<false>(band, corner[t.corner[0]], corner[t.corner[1]], corner[t.corner[2]],
                                 t.colour);
     }

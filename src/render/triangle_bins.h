@@ -14,6 +14,9 @@
 
 namespace qelvar {
 
+// The most parts a frame is split into.
+constexpr int kMaxRenderParts = 64;
+
 // Band b of `parts` covers the rows from BandTop(b) to BandTop(b + 1) - 1 of
 // the frame's clip rectangle.
 int32_t BandTop(const RenderTarget& frame, int band, int parts);

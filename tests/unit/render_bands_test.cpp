@@ -1,9 +1,13 @@
 // Frames split into bands on several threads, and frames drawn over the
-// previous one, must give the same buffers as one thread on fresh buffers.
+// previous one, must give the same buffers as one thread on fresh buffers;
+// and presenting only the rows that changed must show the whole frame.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
+#include "platform/screen.h"
+#include "render/presentation.h"
 #include "render/render_view.h"
 #include "render/shading.h"
 #include "render_test_support.h"
@@ -81,6 +85,33 @@ TEST(RenderBands, AnyThreadCountAndRepeatedFramesMatchOneThreadOnFreshBuffers) {
         }
       }
     }
+  }
+}
+
+// Presentation covers only rows that changed: what the screen shows must still
+// be the whole frame after text over it and a new frame with other rows.
+TEST(RenderBands, PresentingChangedRowsShowsTheWholeFrame) {
+  ModelStore model = RandomScene(4);
+  Renderer r(1);
+  Screen screen;
+  screen.Configure(120, 90, 32, 15, 11);
+  const ColourTables tables;
+  const auto expectWholeFrame = [&](const char* when) {
+    std::vector<uint8_t> full(screen.pixels(), screen.pixels() + 120 * 90 * 4);
+    PresentFrame(r.buffers, 1, 32, tables, full.data(), 120, 90);
+    EXPECT_TRUE(std::equal(full.begin(), full.end(), screen.pixels())) << when;
+  };
+  r.Render(model, kStartOptions, 0.0f);
+  PresentFrame(r.buffers, r.geometry, tables, screen);
+  expectWholeFrame("first frame");
+  screen.PrintText(3, 2, "menu", 0xFFFFFF, 0x0000AA);
+  screen.DrawLine(5, 80, 100, 85, 0xFF0000);
+  PresentFrame(r.buffers, r.geometry, tables, screen);
+  expectWholeFrame("same frame over text and a line");
+  for (float angle : {0.9f, 2.1f}) {
+    r.Render(model, kStartOptions | 1u << kOptShowVerts, angle);
+    PresentFrame(r.buffers, r.geometry, tables, screen);
+    expectWholeFrame("a new frame");
   }
 }
 

@@ -1,0 +1,34 @@
+// A bounded reader of a PLY file's header and element records, run beside the
+// import library's reader: it checks that a binary body holds every record its
+// header declares (the library's binary reader runs past the end of a
+// truncated file) and collects what the library drops: per-face colours and
+// part groups and the edge elements.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace qelvar {
+
+struct PlyExtras {
+  uint64_t vertexCount = 0;
+  std::vector<uint32_t> faceCorners;  // corners of each face, to match the library's faces
+  std::vector<uint16_t> faceColours;  // colour words; empty unless faces have red, green, blue
+  std::vector<uint8_t> faceGroups;    // part groups; empty unless faces have "group"
+  std::vector<std::array<int32_t, 2>> edges;  // vertex pairs, each below vertexCount
+};
+
+struct PlyScan {
+  bool isPly = false;      // starts with "ply" and has "end_header"
+  bool refused = false;    // a binary body cut short or a header that cannot be read
+  bool hasExtras = false;  // `extras` was read whole (else it is empty)
+  PlyExtras extras;
+};
+
+// Never trusts the declared counts: every record is found within `bytes`
+// before it is read, and anything odd leaves hasExtras false.
+PlyScan ScanPly(std::string_view bytes);
+
+}  // namespace qelvar

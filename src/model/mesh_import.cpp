@@ -137,15 +137,16 @@ const PlyExtras* MatchingExtras(const PlyScan& scan, const aiScene& scene) {
 class SceneConverter {
  public:
   SceneConverter(const aiScene& scene, ModelStore& m, ImportProgress* progress, int32_t triangles,
-                 const PlyExtras* extras)
+                 uint64_t vertices, const PlyExtras* extras)
       : scene_(scene),
         m_(m),
         progress_(progress),
         total_(triangles),
-        index_(size_t(triangles)),
+        index_(size_t(std::min<uint64_t>(vertices, uint64_t(triangles)))),
         extras_(extras) {}
 
   int Run() {
+    MarkModelChanged(m_);
     GroupsByName groups;
     for (unsigned k = 0; k < scene_.mNumMeshes; ++k) {
       if (!scene_.mMeshes[k]) continue;
@@ -163,7 +164,13 @@ class SceneConverter {
  private:
   int Mesh(const aiMesh& mesh, uint8_t group) {
     corners_.resize(mesh.mNumVertices);
-    for (unsigned v = 0; v < mesh.mNumVertices; ++v) corners_[v] = Weld(mesh.mVertices[v]);
+    // The index's slots are far apart in memory: each is asked for well
+    // before its probe.
+    constexpr unsigned kAhead = 16;
+    for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
+      if (v + kAhead < mesh.mNumVertices) index_.Prefetch(Key(mesh.mVertices[v + kAhead]).data());
+      corners_[v] = Weld(mesh.mVertices[v]);
+    }
     uint16_t colour = m_.defaultColour;
     if (MaterialColour(scene_, mesh, colour)) hasColours_ = true;
     const aiColor4D* vertexColours = mesh.mColors[0];
@@ -186,7 +193,11 @@ class SceneConverter {
           return kMsgCanceled;
         const unsigned a = face.mIndices[0], b = face.mIndices[i - 1], c = face.mIndices[i];
         const uint16_t word = vertexColours ? CornerColour(vertexColours, a, b, c) : faceColour;
-        AppendTriangle(m_, Triangle{{corners_[a], corners_[b], corners_[c]}}, faceGroup, word);
+        // The tables were sized for every triangle up front.
+        const auto t = size_t(m_.triangleCount++);
+        m_.triangles[t] = Triangle{{corners_[a], corners_[b], corners_[c]}};
+        m_.triangleFlags[t] = faceGroup;
+        m_.triangleColours[t] = word;
       }
     }
     if (extras_)
@@ -210,14 +221,19 @@ class SceneConverter {
 
   // The model vertex with exactly these coordinate bytes, appended when new.
   int32_t Weld(const aiVector3D& p) {
-    static_assert(sizeof(ai_real) == 4, "coordinates are welded on their float bytes");
-    uint8_t key[12];
-    std::memcpy(key, &p.x, 4);
-    std::memcpy(key + 4, &p.y, 4);
-    std::memcpy(key + 8, &p.z, 4);
-    const int32_t found = index_.FindOrAdd(m_.vertices.data(), key, m_.vertexCount);
-    if (found == m_.vertexCount) std::memcpy(&m_.vertices[size_t(m_.vertexCount++)], key, 12);
+    const std::array<uint8_t, 12> key = Key(p);
+    const int32_t found = index_.FindOrAdd(m_.vertices.data(), key.data(), m_.vertexCount);
+    if (found == m_.vertexCount)
+      std::memcpy(&m_.vertices[size_t(m_.vertexCount++)], key.data(), 12);
     return found;
+  }
+  static std::array<uint8_t, 12> Key(const aiVector3D& p) {
+    static_assert(sizeof(ai_real) == 4, "coordinates are welded on their float bytes");
+    std::array<uint8_t, 12> key;
+    std::memcpy(key.data(), &p.x, 4);
+    std::memcpy(key.data() + 4, &p.y, 4);
+    std::memcpy(key.data() + 8, &p.z, 4);
+    return key;
   }
 
   const aiScene& scene_;
@@ -306,7 +322,7 @@ MeshImportResult Import(const std::string& path, ModelStore& m, ImportProgress* 
     return {kMsgInvalidFile, false};
   m.vertexCount = m.triangleCount = m.lineCount = 0;
   ClearTriangleFlags(m);
-  SceneConverter converter(*scene, m, progress, int32_t(n.triangles), extras);
+  SceneConverter converter(*scene, m, progress, int32_t(n.triangles), n.vertices, extras);
   const int message = converter.Run();
   m.normalsDirty = true;
   return {message, converter.hasColours()};

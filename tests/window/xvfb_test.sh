@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The real windowed program on a virtual X display: its window shows the
-# sample scene (pyramid and ground grid), arrow keys turn the view, a click
-# opens a menu, and the window's close request ends the process.
+# sample scene (pyramid and ground grid), X errors do not end it, arrow keys
+# turn the view, a click opens a menu, and the window's close request ends the
+# process.
 #
-#   xvfb_test.sh QELVAR X11_CLOSE_WINDOW
+#   xvfb_test.sh QELVAR X11_CLOSE_WINDOW X11_ERROR_PROBE
 # Exit 0 pass, 1 fail, 77 skipped (the X tools are not installed).
 #
 # Every step waits for its effect with a generous bound, since test machines
@@ -13,6 +14,7 @@ set -u
 
 qelvar=$1
 close_window=$2
+error_probe=$3
 
 for tool in Xvfb xdotool xwd convert compare; do
   if ! command -v "$tool" >/dev/null; then
@@ -56,6 +58,9 @@ for _ in $(seq $((patience * 10))); do
 done
 [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=":$(head -n1 "$work/display")"
+
+# An X error (a request about a window already destroyed) must not end the program.
+"$error_probe" >"$work/probe.log" 2>&1 || fail "an X error ended the program: $(cat "$work/probe.log")"
 
 # The program beside its own fresh settings file: mode 19 (800 x 600), 32 bits.
 cp "$qelvar" "$work/qelvar"

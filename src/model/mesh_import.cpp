@@ -2,12 +2,14 @@
 // into the model's tables here and nowhere else.
 #include "model/mesh_import.h"
 
+#include <assimp/DefaultIOSystem.h>
 #include <assimp/config.h>
 #include <assimp/material.h>
 #include <assimp/scene.h>
 
 #include <algorithm>
 #include <array>
+#include <assimp/IOStream.hpp>
 #include <assimp/Importer.hpp>
 #include <assimp/ProgressHandler.hpp>
 #include <cctype>
@@ -262,35 +264,84 @@ bool HasPlyExtension(const std::string& path) {
   return path.size() >= 4 && Lower(path.substr(path.size() - 4)) == ".ply";
 }
 
-// Escape during the library's read: the handler is told of the read's
-// progress and throws out of the reader when the key came, which the library
-// turns into a failed read. The library owns (and deletes) the handler.
+// Escape during the library's read. The library reports coarse steps of its
+// own, and its readers take the file through streams in chunks of up to a few
+// megabytes, so both are watched. When the key came, the watch throws out of
+// the reader, which the library turns into a failed read. The library owns
+// (and deletes) the handler, the file system and its streams.
 struct ReadCanceled {};
 
-class ReadProgress : public Assimp::ProgressHandler {
+class ReadWatch {
  public:
-  ReadProgress(ImportProgress* progress, bool& canceled)
-      : progress_(progress), canceled_(canceled) {}
-  bool Update(float share) override {
+  explicit ReadWatch(ImportProgress* progress) : progress_(progress) {}
+  void Check(double share) {
     constexpr int32_t kSteps = 1000;
-    const auto step = int32_t(std::clamp(share, 0.0f, 1.0f) * kSteps);
-    if (progress_->Cancelled(step, kSteps)) {
+    if (progress_->Cancelled(int32_t(std::clamp(share, 0.0, 1.0) * kSteps), kSteps)) {
       canceled_ = true;
       throw ReadCanceled{};
     }
+  }
+  bool canceled() const { return canceled_; }
+
+ private:
+  ImportProgress* progress_;
+  bool canceled_ = false;
+};
+
+class WatchedProgress : public Assimp::ProgressHandler {
+ public:
+  explicit WatchedProgress(ReadWatch& watch) : watch_(watch) {}
+  bool Update(float share) override {
+    watch_.Check(share);
     return true;
   }
 
  private:
-  ImportProgress* progress_;
-  bool& canceled_;
+  ReadWatch& watch_;
 };
 
-const aiScene* ReadScene(Assimp::Importer& importer, const std::string& path,
-                         ImportProgress* progress, bool& canceled) {
+class WatchedStream : public Assimp::IOStream {
+ public:
+  WatchedStream(Assimp::IOStream* stream, ReadWatch& watch) : stream_(stream), watch_(watch) {}
+  ~WatchedStream() override { delete stream_; }
+  size_t Read(void* buffer, size_t size, size_t count) override {
+    const size_t total = stream_->FileSize();
+    if (total > 0) watch_.Check(double(stream_->Tell()) / double(total));
+    return stream_->Read(buffer, size, count);
+  }
+  size_t Write(const void* buffer, size_t size, size_t count) override {
+    return stream_->Write(buffer, size, count);
+  }
+  aiReturn Seek(size_t offset, aiOrigin origin) override { return stream_->Seek(offset, origin); }
+  size_t Tell() const override { return stream_->Tell(); }
+  size_t FileSize() const override { return stream_->FileSize(); }
+  void Flush() override { stream_->Flush(); }
+
+ private:
+  Assimp::IOStream* stream_;
+  ReadWatch& watch_;
+};
+
+class WatchedFiles : public Assimp::DefaultIOSystem {
+ public:
+  explicit WatchedFiles(ReadWatch& watch) : watch_(watch) {}
+  Assimp::IOStream* Open(const char* file, const char* mode) override {
+    Assimp::IOStream* stream = DefaultIOSystem::Open(file, mode);
+    return stream ? new WatchedStream(stream, watch_) : nullptr;
+  }
+  void Close(Assimp::IOStream* stream) override { delete stream; }
+
+ private:
+  ReadWatch& watch_;
+};
+
+const aiScene* ReadScene(Assimp::Importer& importer, const std::string& path, ReadWatch* watch) {
   // Bones without meshes would otherwise come back as made-up skeleton meshes.
   importer.SetPropertyBool(AI_CONFIG_IMPORT_NO_SKELETON_MESHES, true);
-  if (progress) importer.SetProgressHandler(new ReadProgress(progress, canceled));
+  if (watch) {
+    importer.SetProgressHandler(new WatchedProgress(*watch));
+    importer.SetIOHandler(new WatchedFiles(*watch));
+  }
   // Polygons are split here rather than by the library, whose triangulation
   // aborts on faces without corners.
   const aiScene* scene = importer.ReadFile(path, 0);
@@ -306,10 +357,10 @@ MeshImportResult Import(const std::string& path, ModelStore& m, ImportProgress* 
     ply = ScanPlyFile(path);
     if (ply.refused) return {kMsgInvalidFile, false};
   }
+  ReadWatch watch(progress);
   Assimp::Importer importer;
-  bool canceled = false;
-  const aiScene* scene = ReadScene(importer, path, progress, canceled);
-  if (canceled) return {kMsgCanceled, false};
+  const aiScene* scene = ReadScene(importer, path, progress ? &watch : nullptr);
+  if (watch.canceled()) return {kMsgCanceled, false};
   if (!scene) return {kMsgInvalidFile, false};
   const PlyExtras* extras = MatchingExtras(ply, *scene);
   SceneCounts n = CountScene(*scene);

@@ -8,11 +8,13 @@
 
 #include "core/messages.h"
 #include "core/option_flags.h"
+#include "fake_platform.h"
 #include "file_test_util.h"
 #include "model/file_browser.h"
 #include "model/mesh_export.h"
 #include "model/mesh_import.h"
 #include "model/model_file.h"
+#include "model/stl_progress.h"
 
 namespace qelvar {
 namespace {
@@ -210,6 +212,14 @@ TEST_F(MeshExchange, EscapeDuringTheLibrarysReadLeavesTheModel) {
     EXPECT_EQ(9, model_.vertexCount);
     EXPECT_EQ("old.qv", fileName_);
   }
+  // The same through the status-line progress and the platform's key queue.
+  FakePlatform platform;
+  platform.keys = {"\x1b"};
+  ScreenImportProgress screen(platform, 0x80C080, 0);
+  EXPECT_EQ(kMsgCanceled,
+            LoadModelFile(Path("p.obj"), ModelFileTarget{model_, fileName_, options_}, &screen));
+  EXPECT_EQ(9, model_.vertexCount);
+  EXPECT_TRUE(platform.keys.empty());
 }
 
 TEST_F(MeshExchange, PlyHeaderAndFaceRecords) {

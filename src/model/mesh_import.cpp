@@ -248,16 +248,12 @@ class SceneConverter {
   bool hasColours_ = false;
 };
 
-// The whole file when it is a PLY file, for the walk of its records.
 PlyScan ScanPlyFile(const std::string& path) {
   InputFile file;
-  std::vector<uint8_t> bytes;
+  if (file.Open(path)) return ScanPly(file);
   PlyScan scan;
-  if (!file.Open(path) || !ReadPrefix(file, file.size(), bytes)) {
-    scan.refused = true;
-    return scan;
-  }
-  return ScanPly(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  scan.refused = true;
+  return scan;
 }
 
 bool HasPlyExtension(const std::string& path) {

@@ -8,10 +8,13 @@
 #include <cstring>
 #include <string>
 
+#include "model/file_io.h"
 #include "model/model_store.h"
 
 namespace qelvar {
 namespace {
+
+constexpr uint64_t kHeaderLimit = 1 << 20;
 
 enum class Kind { kSigned, kUnsigned, kFloat };
 struct PlyType {
@@ -89,24 +92,55 @@ bool ParseHeader(std::string_view text, Header& h) {
   return true;
 }
 
+// The file seen through a window that is refilled as the walk moves on, so
+// that a large file is never held in memory whole and skipped elements are
+// not read at all.
+class FileWindow {
+ public:
+  FileWindow(InputFile& file, uint64_t at) : file_(file), at_(at) {}
+  uint64_t left() const { return file_.size() - at_; }
+  // The next n bytes (at most kSize), or nullptr when the file ends first or
+  // cannot be read.
+  const uint8_t* Peek(size_t n) {
+    if (at_ < start_ || at_ + n > start_ + length_) {
+      if (n > left()) return nullptr;
+      start_ = at_;
+      length_ = size_t(std::min<uint64_t>(kSize, left()));
+      if (file_.ReadAt(start_, buffer_.data(), length_) != length_) {
+        length_ = 0;
+        return nullptr;
+      }
+    }
+    return buffer_.data() + (at_ - start_);
+  }
+  void Advance(uint64_t n) { at_ += n; }  // n is at most left()
+
+ private:
+  static constexpr size_t kSize = 1 << 20;
+  InputFile& file_;
+  std::vector<uint8_t> buffer_ = std::vector<uint8_t>(kSize);
+  uint64_t at_, start_ = 0;
+  size_t length_ = 0;
+};
+
 template <class Cursor>
 bool SkipRecords(Cursor& c, const Element& e);
 
 class BinaryCursor {
  public:
-  BinaryCursor(std::string_view body, bool bigEndian) : body_(body), big_(bigEndian) {}
+  BinaryCursor(FileWindow& window, bool bigEndian) : window_(window), big_(bigEndian) {}
   bool Value(PlyType t, double& v) {
-    if (body_.size() - at_ < size_t(t.size)) return false;
+    const uint8_t* p = window_.Peek(size_t(t.size));
+    if (!p) return false;
     uint64_t bits = 0;
-    for (int i = 0; i < t.size; ++i)
-      bits = bits << 8 | static_cast<uint8_t>(body_[at_ + size_t(big_ ? i : t.size - 1 - i)]);
-    at_ += size_t(t.size);
+    for (int i = 0; i < t.size; ++i) bits = bits << 8 | p[big_ ? i : t.size - 1 - i];
+    window_.Advance(uint64_t(t.size));
     v = Decode(t, bits);
     return true;
   }
   bool Skip(PlyType t, uint64_t n) {
-    if (n > (body_.size() - at_) / uint64_t(t.size)) return false;
-    at_ += size_t(n * uint64_t(t.size));
+    if (n > window_.left() / uint64_t(t.size)) return false;
+    window_.Advance(n * uint64_t(t.size));
     return true;
   }
   // Fixed-size records are stepped over in one go.
@@ -116,8 +150,8 @@ class BinaryCursor {
       if (p.countType.size != 0) return SkipRecords(*this, e);
       record += uint64_t(p.type.size);
     }
-    if (record != 0 && e.count > (body_.size() - at_) / record) return false;
-    at_ += size_t(e.count * record);
+    if (record != 0 && e.count > window_.left() / record) return false;
+    window_.Advance(e.count * record);
     return true;
   }
 
@@ -138,8 +172,8 @@ class BinaryCursor {
     const int shift = 64 - 8 * t.size;
     return double(int64_t(bits << shift) >> shift);
   }
-  std::string_view body_;
-  size_t at_ = 0;
+
+  FileWindow& window_;
   bool big_;
 };
 
@@ -147,28 +181,35 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 class TextCursor {
  public:
-  explicit TextCursor(std::string_view body) : body_(body) {}
+  explicit TextCursor(FileWindow& window) : window_(window) {}
   bool Value(PlyType, double& v) {
-    const std::string_view word = Next();
-    return !word.empty() &&
-           std::from_chars(word.data(), word.data() + word.size(), v).ec == std::errc();
+    return Next() && std::from_chars(word_, word_ + length_, v).ec == std::errc();
   }
   bool Skip(PlyType, uint64_t n) {
     for (uint64_t i = 0; i < n; ++i)
-      if (Next().empty()) return false;
+      if (!Next()) return false;
     return true;
   }
   bool SkipElement(const Element& e) { return SkipRecords(*this, e); }
 
  private:
-  std::string_view Next() {
-    while (at_ < body_.size() && IsBlank(body_[at_])) ++at_;
-    const size_t start = at_;
-    while (at_ < body_.size() && !IsBlank(body_[at_])) ++at_;
-    return body_.substr(start, at_ - start);
+  // The next word; false at the end of the file or for a word too long to
+  // be a number.
+  bool Next() {
+    const uint8_t* p;
+    while ((p = window_.Peek(1)) && IsBlank(char(*p))) window_.Advance(1);
+    length_ = 0;
+    while ((p = window_.Peek(1)) && !IsBlank(char(*p))) {
+      if (length_ == sizeof word_) return false;
+      word_[length_++] = char(*p);
+      window_.Advance(1);
+    }
+    return length_ > 0;
   }
-  std::string_view body_;
-  size_t at_ = 0;
+
+  FileWindow& window_;
+  char word_[64];
+  size_t length_ = 0;
 };
 
 // A list's count: a whole number that is not negative.
@@ -277,25 +318,31 @@ bool ReadBody(Cursor& c, const Header& h, PlyExtras& x, bool& odd) {
 
 }  // namespace
 
-PlyScan ScanPly(std::string_view bytes) {
+PlyScan ScanPly(InputFile& file) {
   PlyScan scan;
-  const size_t end = bytes.find("end_header");
-  if (bytes.substr(0, 3) != "ply" || end == std::string_view::npos) return scan;
+  // The header: within its first megabyte in any file seen in use.
+  std::vector<uint8_t> head;
+  if (!ReadPrefix(file, kHeaderLimit, head)) {
+    scan.refused = true;
+    return scan;
+  }
+  const std::string_view bytes(reinterpret_cast<const char*>(head.data()), head.size());
+  if (bytes.substr(0, 3) != "ply") return scan;
   scan.isPly = true;
-  const size_t body = bytes.find('\n', end);
+  const size_t end = bytes.find("end_header");
+  const size_t body = end == std::string_view::npos ? end : bytes.find('\n', end);
   Header h;
   if (body == std::string_view::npos || !ParseHeader(bytes.substr(0, end), h)) {
     scan.refused = true;
     return scan;
   }
-  const bool ascii = h.format == "ascii";
-  const std::string_view rest = bytes.substr(body + 1);
+  FileWindow window(file, body + 1);
   bool odd = false, whole;
-  if (ascii) {
-    TextCursor c(rest);
+  if (h.format == "ascii") {
+    TextCursor c(window);
     whole = ReadBody(c, h, scan.extras, odd);
   } else {
-    BinaryCursor c(rest, h.format == "binary_big_endian");
+    BinaryCursor c(window, h.format == "binary_big_endian");
     whole = ReadBody(c, h, scan.extras, odd);
     scan.refused = !whole;
   }

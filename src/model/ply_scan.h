@@ -7,10 +7,11 @@
 
 #include <array>
 #include <cstdint>
-#include <string_view>
 #include <vector>
 
 namespace qelvar {
+
+class InputFile;
 
 struct PlyExtras {
   uint64_t vertexCount = 0;
@@ -27,8 +28,9 @@ struct PlyScan {
   PlyExtras extras;
 };
 
-// Never trusts the declared counts: every record is found within `bytes`
-// before it is read, and anything odd leaves hasExtras false.
-PlyScan ScanPly(std::string_view bytes);
+// Never trusts the declared counts: every record is found within the file
+// before it is read, and anything odd leaves hasExtras false. A file that
+// starts with "ply" but has no "end_header" in its first megabyte is refused.
+PlyScan ScanPly(InputFile& file);
 
 }  // namespace qelvar

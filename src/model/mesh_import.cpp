@@ -96,9 +96,10 @@ class GroupsByName {
     if (!text.empty())
       for (int g = 0; g < kPartGroups; ++g)
         if (taken_[size_t(g)] && names_[size_t(g)] == text) return isNew = false, g;
-    isNew = true;
     int g = ExportedNumber(text);
     if (g < 0 || taken_[size_t(g)]) g = LowestFree();
+    if (g < 0) return isNew = false, kPartGroups - 1;
+    isNew = true;
     taken_[size_t(g)] = true;
     names_[size_t(g)] = text;
     return g;
@@ -117,7 +118,7 @@ class GroupsByName {
   int LowestFree() const {
     for (int g = 0; g < kPartGroups; ++g)
       if (!taken_[size_t(g)]) return g;
-    return kPartGroups - 1;
+    return -1;
   }
 
   std::array<bool, kPartGroups> taken_{};

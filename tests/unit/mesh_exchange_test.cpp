@@ -307,6 +307,16 @@ TEST_F(MeshExchange, SmallFilesImportWithWeldingGroupsAndColours) {
       EXPECT_EQ(std::string("two         "), std::string(model_.partNames[1].data(), 12));
     }
   }
+  // More names than groups: the last group is shared and keeps its own name;
+  // a name seen again goes back to its group.
+  std::string many = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
+  for (int g = 0; g < kPartGroups + 2; ++g) many += "g n" + std::to_string(g) + "\nf 1 2 3\n";
+  many += "g n1\nf 1 2 3\n";
+  ASSERT_EQ(kMsgFileLoaded, LoadText("many.obj", many));
+  ASSERT_EQ(kPartGroups + 3, model_.triangleCount);
+  EXPECT_EQ(kPartGroups - 1, model_.triangleFlags[size_t(kPartGroups + 1)]);
+  EXPECT_EQ(1, model_.triangleFlags[size_t(kPartGroups + 2)]);
+  EXPECT_EQ(std::string("n99         "), std::string(model_.partNames[99].data(), 12));
 }
 
 TEST_F(MeshExchange, HostileFilesAreRefusedWithoutTouchingTheModel) {

@@ -257,10 +257,6 @@ PlyScan ScanPlyFile(const std::string& path) {
   return scan;
 }
 
-bool HasPlyExtension(const std::string& path) {
-  return path.size() >= 4 && Lower(path.substr(path.size() - 4)) == ".ply";
-}
-
 // Escape during the library's read. The library reports coarse steps of its
 // own, and its readers take the file through streams in chunks of up to a few
 // megabytes, so both are watched. When the key came, the watch throws out of
@@ -349,11 +345,10 @@ const aiScene* ReadScene(Assimp::Importer& importer, const std::string& path, Re
 }
 
 MeshImportResult Import(const std::string& path, ModelStore& m, ImportProgress* progress) {
-  PlyScan ply;
-  if (HasPlyExtension(path)) {
-    ply = ScanPlyFile(path);
-    if (ply.refused) return {kMsgInvalidFile, false};
-  }
+  // Every file is looked at: the library reads a file that starts like a PLY
+  // file as one whatever its extension.
+  const PlyScan ply = ScanPlyFile(path);
+  if (ply.refused) return {kMsgInvalidFile, false};
   ReadWatch watch(progress);
   Assimp::Importer importer;
   const aiScene* scene = ReadScene(importer, path, progress ? &watch : nullptr);

@@ -3,6 +3,7 @@
 #include "model/ply_scan.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -327,7 +328,9 @@ PlyScan ScanPly(InputFile& file) {
     return scan;
   }
   const std::string_view bytes(reinterpret_cast<const char*>(head.data()), head.size());
-  if (bytes.substr(0, 3) != "ply") return scan;
+  // The library takes any file that starts so as PLY, whatever its name.
+  const auto lower = [&](size_t i) { return std::tolower(static_cast<unsigned char>(bytes[i])); };
+  if (bytes.size() < 3 || lower(0) != 'p' || lower(1) != 'l' || lower(2) != 'y') return scan;
   scan.isPly = true;
   const size_t end = bytes.find("end_header");
   const size_t body = end == std::string_view::npos ? end : bytes.find('\n', end);

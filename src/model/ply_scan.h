@@ -22,7 +22,7 @@ struct PlyExtras {
 };
 
 struct PlyScan {
-  bool isPly = false;      // starts with "ply" and has "end_header"
+  bool isPly = false;      // starts with "ply" in any case
   bool refused = false;    // a binary body cut short or a header that cannot be read
   bool hasExtras = false;  // `extras` was read whole (else it is empty)
   PlyExtras extras;
@@ -31,6 +31,7 @@ struct PlyScan {
 // Never trusts the declared counts: every record is found within the file
 // before it is read, and anything odd leaves hasExtras false. A file that
 // starts with "ply" but has no "end_header" in its first megabyte is refused.
+// Any file may be scanned: other files are not PLY and not refused.
 PlyScan ScanPly(InputFile& file);
 
 }  // namespace qelvar

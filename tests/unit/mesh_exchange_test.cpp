@@ -334,6 +334,12 @@ TEST_F(MeshExchange, HostileFilesAreRefusedWithoutTouchingTheModel) {
       {"negative.off", "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 -7\n"},
       {"empty.obj", ""},
       {"words.gltf", "{ \"asset\": { \"version\": \"2.0\" }, \"meshes\": [ {"},
+      // The library reads anything that starts like PLY as PLY, whatever its name:
+      // a header cut short made its reader wait for bytes forever.
+      {"cut_header.gltf", "ply\nformat binary_\1ply\nformat "},
+      {"trunc_upper.obj",
+       "PLY\nformat binary_little_endian 1.0\nelement vertex 3\nproperty float x\n"
+       "property float y\nproperty float z\nend_header\n\1\2"},
   };
   for (const auto& [name, text] : files) {
     SCOPED_TRACE(name);

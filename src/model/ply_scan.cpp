@@ -66,31 +66,71 @@ std::vector<std::string_view> Words(std::string_view line) {
   return words;
 }
 
-bool ParseHeader(std::string_view text, Header& h) {
-  size_t at = 0;
+bool IsFormat(std::string_view name) {
+  return name == "ascii" || name == "binary_little_endian" || name == "binary_big_endian";
+}
+
+bool HasCoordinates(const Element& vertex) {
+  int found = 0;
+  for (const char* axis : {"x", "y", "z"})
+    for (const Property& p : vertex.properties)
+      if (p.name == axis && p.countType.size == 0) {
+        ++found;
+        break;
+      }
+  return found == 3;
+}
+
+// One header line after the magic one. Only the keywords PLY defines are
+// taken: the import library reads a header its own way, and some headers
+// this walk would pass over crash its reader.
+bool ParseHeaderLine(const std::vector<std::string_view>& w, Header& h) {
+  if (w.empty() || w[0] == "comment" || w[0] == "obj_info") return true;
+  if (w[0] == "format") {
+    if (!h.format.empty() || w.size() != 3 || !IsFormat(w[1])) return false;
+    h.format = std::string(w[1]);
+    return true;
+  }
+  if (w[0] == "element") {
+    if (w.size() != 3) return false;
+    Element e{std::string(w[1]), 0, {}};
+    const auto [end, ec] = std::from_chars(w[2].data(), w[2].data() + w[2].size(), e.count);
+    if (ec != std::errc() || end != w[2].data() + w[2].size()) return false;
+    h.elements.push_back(std::move(e));
+    return true;
+  }
+  if (w[0] != "property" || h.elements.empty()) return false;
+  const bool list = w[1] == "list";
+  if (w.size() != (list ? 5u : 3u)) return false;
+  Property p{std::string(w[list ? 4 : 2]), TypeNamed(w[list ? 3 : 1]),
+             list ? TypeNamed(w[2]) : PlyType{}};
+  if (p.type.size == 0 || (list && p.countType.size == 0)) return false;
+  h.elements.back().properties.push_back(std::move(p));
+  return true;
+}
+
+// The header's lines up to the one that is just "end_header"; `body` is
+// where the records start. A header the library could take another way
+// (unknown keywords, no format, vertices without x, y and z) is refused.
+bool ParseHeader(std::string_view text, Header& h, size_t& body) {
+  const size_t magicEnd = text.find('\n');
+  if (magicEnd == std::string_view::npos || Words(text.substr(0, magicEnd)).size() != 1)
+    return false;
+  size_t at = magicEnd + 1;
   while (at < text.size()) {
-    const size_t end = std::min(text.find('\n', at), text.size());
+    const size_t end = text.find('\n', at);
+    if (end == std::string_view::npos) return false;
     const std::vector<std::string_view> w = Words(text.substr(at, end - at));
     at = end + 1;
-    if (w.empty()) continue;
-    if (w[0] == "format" && w.size() > 1) h.format = std::string(w[1]);
-    if (w[0] == "element") {
-      if (w.size() < 3) return false;
-      Element e{std::string(w[1]), 0, {}};
-      if (std::from_chars(w[2].data(), w[2].data() + w[2].size(), e.count).ec != std::errc())
-        return false;
-      h.elements.push_back(std::move(e));
+    if (w.size() == 1 && w[0] == "end_header") {
+      body = at;
+      for (const Element& e : h.elements)
+        if (e.name == "vertex" && !HasCoordinates(e)) return false;
+      return !h.format.empty();
     }
-    if (w[0] != "property") continue;
-    if (h.elements.empty() || w.size() < 3) return false;
-    const bool list = w[1] == "list";
-    if (list && w.size() < 5) return false;
-    Property p{std::string(w[list ? 4 : 2]), TypeNamed(w[list ? 3 : 1]),
-               list ? TypeNamed(w[2]) : PlyType{}};
-    if (p.type.size == 0 || (list && p.countType.size == 0)) return false;
-    h.elements.back().properties.push_back(std::move(p));
+    if (!ParseHeaderLine(w, h)) return false;
   }
-  return true;
+  return false;
 }
 
 // The file seen through a window that is refilled as the walk moves on, so
@@ -332,14 +372,13 @@ PlyScan ScanPly(InputFile& file) {
   const auto lower = [&](size_t i) { return std::tolower(static_cast<unsigned char>(bytes[i])); };
   if (bytes.size() < 3 || lower(0) != 'p' || lower(1) != 'l' || lower(2) != 'y') return scan;
   scan.isPly = true;
-  const size_t end = bytes.find("end_header");
-  const size_t body = end == std::string_view::npos ? end : bytes.find('\n', end);
   Header h;
-  if (body == std::string_view::npos || !ParseHeader(bytes.substr(0, end), h)) {
+  size_t body = 0;
+  if (!ParseHeader(bytes, h, body)) {
     scan.refused = true;
     return scan;
   }
-  FileWindow window(file, body + 1);
+  FileWindow window(file, body);
   bool odd = false, whole;
   if (h.format == "ascii") {
     TextCursor c(window);

@@ -30,7 +30,8 @@ struct PlyScan {
 
 // Never trusts the declared counts: every record is found within the file
 // before it is read, and anything odd leaves hasExtras false. A file that
-// starts with "ply" but has no "end_header" in its first megabyte is refused.
+// starts with "ply" but whose first megabyte holds no header made only of the
+// lines PLY defines (ending in an "end_header" line) is refused.
 // Any file may be scanned: other files are not PLY and not refused.
 PlyScan ScanPly(InputFile& file);
 

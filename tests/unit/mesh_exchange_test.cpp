@@ -373,6 +373,15 @@ TEST_F(MeshExchange, HostileFilesAreRefusedWithoutTouchingTheModel) {
   EXPECT_EQ(0, model_.triangleCount);
   EXPECT_EQ(kMsgInvalidFile, Load(Path("cut.ply")));
   EXPECT_EQ(1, model_.vertexCount) << "the previous file's model (three welded zeros) is kept";
+  // A header with unknown keywords and vertices without coordinates, as the
+  // fuzzer made it: the library's reader crashed on it.
+  const char garbled[] =
+      "ply\nformat binary_little_endian 0.\001ply\nform0\nelemenat binary_litt vert"
+      "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxle_endian 1.0\n"
+      "element vertex 9\npropertefacend_header\n\000\000 \301\000\000 \301\000\000\000\000\000"
+      "\000 A\000\000 \301\000\000\000\000\000t";
+  WriteBytes(Path("garbled.ply"), Bytes(garbled, garbled + sizeof garbled - 1));
+  EXPECT_EQ(kMsgInvalidFile, Load(Path("garbled.ply")));
   // NaN coordinates are bytes like any other: imported, never a crash.
   EXPECT_EQ(kMsgFileLoaded, LoadText("nan.obj", "v nan 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"));
 }

@@ -19,7 +19,7 @@ printf 'mode = 00320024\r\ncdep = 16\r\nrdet = 2\r\n' >"$work/tiny/QELVAR.INI"
 (cd "$work/tiny" && "$replay" --home . "$here/seeds/tiny_screen.script")
 
 rm -rf "$corpus"
-mkdir -p "$corpus"/{model_file,part_file,stl_binary,stl_text,bmp,settings,replay_script,render}
+mkdir -p "$corpus"/{model_file,part_file,stl_binary,stl_text,bmp,settings,replay_script,render,mesh_import}
 cp "$work/scene/model.qv" "$work/scene/part.qv" "$work/scene/scene.stl" "$corpus/model_file/"
 cp "$here/seeds/pyramid.stl" "$corpus/model_file/"
 cp "$work/scene/part.qv" "$work/scene/model.qv" "$corpus/part_file/"
@@ -32,4 +32,8 @@ cp "$here"/seeds/*.script "$corpus/replay_script/"
 # The renderer reads its values straight from the bytes: the model file's
 # floats serve as a start.
 cp "$work/scene/model.qv" "$corpus/render/"
+# The mesh import target takes a byte that picks the extension (0 .obj,
+# 1 .ply), then the file.
+{ printf '\000'; cat "$work/scene/scene.obj"; } >"$corpus/mesh_import/scene_obj"
+{ printf '\001'; cat "$work/scene/scene.ply"; } >"$corpus/mesh_import/scene_ply"
 echo "seeds written to $corpus"

@@ -9,7 +9,7 @@
 # --seconds S  as long as asked per target (default 60), growing the corpus
 #              kept in build-fuzz/corpus/TARGET between runs
 # TARGET       model_file part_file stl_binary stl_text bmp settings
-#              replay_script render (default: all)
+#              replay_script render mesh_import (default: all)
 #
 # Inputs that break a property or trip a sanitizer are kept in
 # build-fuzz/findings/; the exit status is 1 when there is any.
@@ -31,13 +31,15 @@ while [ $# -gt 0 ]; do
 done
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] &&
-  targets=(model_file part_file stl_binary stl_text bmp settings replay_script render)
+  targets=(model_file part_file stl_binary stl_text bmp settings replay_script render mesh_import)
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQELVAR_WERROR=ON \
   -DQELVAR_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$build" -j "$jobs"
 
 mkdir -p "$build/findings"
+# The import library keeps a few objects of some readers to the end of the process.
+export LSAN_OPTIONS=suppressions=$root/fuzz/lsan_import_library.supp
 failed=()
 for target in "${targets[@]}"; do
   binary=$build/fuzz/fuzz_$target

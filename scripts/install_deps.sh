@@ -2,13 +2,14 @@
 # Installs the Debian packages the build and the tests need, skipping apt
 # entirely when all of them are present already. clang and libclang-rt-dev
 # (the sanitizer and libFuzzer runtimes of the same clang) build the fuzz
-# targets.
+# targets. assimp-utils gives the import library's own command-line tool,
+# whose counts the mesh import tests compare against.
 set -euo pipefail
 
 packages=(
   build-essential cmake libsdl2-dev libx11-dev libgtest-dev libbenchmark-dev
   console-setup-linux xvfb xdotool x11-apps imagemagick hyperfine
-  clang libclang-rt-dev pkg-config libassimp-dev
+  clang libclang-rt-dev pkg-config libassimp-dev assimp-utils
 )
 
 missing=()

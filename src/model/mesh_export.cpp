@@ -64,6 +64,19 @@ std::string GroupWord(const ModelStore& m, int group) {
   return word.empty() ? "group" + std::to_string(group) : word;
 }
 
+// One word per group, made distinct so that groups of the same name do not
+// merge when the file is read back (groups are told apart by name there).
+std::vector<std::string> GroupWords(const ModelStore& m) {
+  std::vector<std::string> words;
+  for (int g = 0; g < kPartGroups; ++g) {
+    std::string word = GroupWord(m, g);
+    while (std::find(words.begin(), words.end(), word) != words.end())
+      word += "_" + std::to_string(g);
+    words.push_back(word);
+  }
+  return words;
+}
+
 std::vector<uint8_t> UsedVertices(const ModelStore& m) {
   std::vector<uint8_t> used(size_t(std::max(m.vertexCount, 0)), 0);
   auto mark = [&](int32_t i) {
@@ -146,13 +159,14 @@ int ExportObj(const ModelStore& m, const std::string& path) {
       text << "v " << ExactFloatText(p.x) << " " << ExactFloatText(p.y) << " "
            << ExactFloatText(p.z) << "\n";
     }
+    const std::vector<std::string> words = GroupWords(m);
     int lastGroup = -1, lastColour = -1;
     for (int32_t t = 0; t < m.triangleCount; ++t) {
       const int group = m.triangleFlags[size_t(t)] & kGroupMask;
       const int colour = m.triangleColours[size_t(t)] & 0x7FFF;
       if (group != lastGroup || colour != lastColour) {
         // Each run becomes one mesh on import, so the triangle order survives.
-        text << "g " << GroupWord(m, std::min(group, kPartGroups - 1)) << "\nusemtl "
+        text << "g " << words[size_t(std::min(group, kPartGroups - 1))] << "\nusemtl "
              << MaterialName(uint16_t(colour)) << "\n";
         lastGroup = group;
         lastColour = colour;

@@ -2,21 +2,25 @@
 // into the model's tables here and nowhere else.
 #include "model/mesh_import.h"
 
+#include <assimp/DefaultIOSystem.h>
 #include <assimp/config.h>
 #include <assimp/material.h>
 #include <assimp/scene.h>
 
 #include <algorithm>
+#include <array>
+#include <assimp/IOStream.hpp>
 #include <assimp/Importer.hpp>
+#include <assimp/ProgressHandler.hpp>
 #include <cctype>
 #include <climits>
 #include <cmath>
 #include <cstring>
 #include <new>
-#include <sstream>
 
 #include "core/messages.h"
 #include "model/file_io.h"
+#include "model/ply_scan.h"
 #include "model/weld_index.h"
 
 namespace qelvar {
@@ -79,19 +83,83 @@ void SetPartName(ModelStore& m, int group, const aiString& name) {
   std::copy_n(name.C_Str(), std::min<size_t>(name.length, kPartNameLength), part.begin());
 }
 
+// Meshes of one name share a part group: the OBJ reader makes a mesh of every
+// run of a group's faces, so a group whose faces are interleaved with
+// another's comes back as several meshes. A new name takes the lowest free
+// group, or group N for the name "groupN" the export gives unnamed parts;
+// once all are taken, the last group is shared.
+class GroupsByName {
+ public:
+  // The group for the mesh's name; `isNew` when the name had none yet.
+  int GroupFor(const aiString& name, bool& isNew) {
+    const std::string text(name.C_Str(), name.length);
+    if (!text.empty())
+      for (int g = 0; g < kPartGroups; ++g)
+        if (taken_[size_t(g)] && names_[size_t(g)] == text) return isNew = false, g;
+    int g = ExportedNumber(text);
+    if (g < 0 || taken_[size_t(g)]) g = LowestFree();
+    if (g < 0) return isNew = false, kPartGroups - 1;
+    isNew = true;
+    taken_[size_t(g)] = true;
+    names_[size_t(g)] = text;
+    return g;
+  }
+
+ private:
+  static int ExportedNumber(const std::string& text) {
+    if (text.size() < 6 || text.size() > 7 || text.compare(0, 5, "group") != 0) return -1;
+    int n = 0;
+    for (size_t i = 5; i < text.size(); ++i) {
+      if (!std::isdigit(static_cast<unsigned char>(text[i]))) return -1;
+      n = n * 10 + (text[i] - '0');
+    }
+    return text == "group" + std::to_string(n) && n < kPartGroups ? n : -1;
+  }
+  int LowestFree() const {
+    for (int g = 0; g < kPartGroups; ++g)
+      if (!taken_[size_t(g)]) return g;
+    return -1;
+  }
+
+  std::array<bool, kPartGroups> taken_{};
+  std::array<std::string, kPartGroups> names_;
+};
+
+// What the extra PLY walk found, when it matches the library's single mesh
+// face by face; else nothing is taken from it.
+const PlyExtras* MatchingExtras(const PlyScan& scan, const aiScene& scene) {
+  if (!scan.hasExtras || scene.mNumMeshes != 1 || !scene.mMeshes[0]) return nullptr;
+  const aiMesh& mesh = *scene.mMeshes[0];
+  const PlyExtras& x = scan.extras;
+  if (x.vertexCount != mesh.mNumVertices || x.faceCorners.size() != mesh.mNumFaces) return nullptr;
+  for (unsigned f = 0; f < mesh.mNumFaces; ++f)
+    if (mesh.mFaces[f].mNumIndices != x.faceCorners[f]) return nullptr;
+  return &x;
+}
+
 class SceneConverter {
  public:
-  SceneConverter(const aiScene& scene, ModelStore& m, ImportProgress* progress, int32_t triangles)
-      : scene_(scene), m_(m), progress_(progress), total_(triangles), index_(size_t(triangles)) {}
+  SceneConverter(const aiScene& scene, ModelStore& m, ImportProgress* progress, int32_t triangles,
+                 uint64_t vertices, const PlyExtras* extras)
+      : scene_(scene),
+        m_(m),
+        progress_(progress),
+        total_(triangles),
+        index_(size_t(std::min<uint64_t>(vertices, uint64_t(triangles)))),
+        extras_(extras) {}
 
   int Run() {
+    MarkModelChanged(m_);
+    GroupsByName groups;
     for (unsigned k = 0; k < scene_.mNumMeshes; ++k) {
       if (!scene_.mMeshes[k]) continue;
-      const int group = int(std::min<unsigned>(k, kPartGroups - 1));
-      if (k < kPartGroups) SetPartName(m_, group, scene_.mMeshes[k]->mName);
+      bool isNew = false;
+      const int group = groups.GroupFor(scene_.mMeshes[k]->mName, isNew);
+      if (isNew) SetPartName(m_, group, scene_.mMeshes[k]->mName);
       const int message = Mesh(*scene_.mMeshes[k], uint8_t(group));
       if (message != kMsgNone) return message;
     }
+    if (extras_) hasColours_ |= !extras_->faceColours.empty();
     return kMsgFileLoaded;
   }
   bool hasColours() const { return hasColours_; }
@@ -99,7 +167,13 @@ class SceneConverter {
  private:
   int Mesh(const aiMesh& mesh, uint8_t group) {
     corners_.resize(mesh.mNumVertices);
-    for (unsigned v = 0; v < mesh.mNumVertices; ++v) corners_[v] = Weld(mesh.mVertices[v]);
+    // The index's slots are far apart in memory: each is asked for well
+    // before its probe.
+    constexpr unsigned kAhead = 16;
+    for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
+      if (v + kAhead < mesh.mNumVertices) index_.Prefetch(Key(mesh.mVertices[v + kAhead]).data());
+      corners_[v] = Weld(mesh.mVertices[v]);
+    }
     uint16_t colour = m_.defaultColour;
     if (MaterialColour(scene_, mesh, colour)) hasColours_ = true;
     const aiColor4D* vertexColours = mesh.mColors[0];
@@ -113,17 +187,33 @@ class SceneConverter {
         AppendLine(m_, Line{corners_[face.mIndices[0]], corners_[face.mIndices[1]]});
         continue;
       }
+      const uint8_t faceGroup = FaceGroup(f, group);
+      const uint16_t faceColour = FaceColour(f, colour);
       // Polygons are split as fans from their first corner.
       for (unsigned i = 2; i < face.mNumIndices; ++i) {
         if (m_.triangleCount % kStlProgressStep == 0 && progress_ &&
             progress_->Cancelled(m_.triangleCount, total_))
           return kMsgCanceled;
         const unsigned a = face.mIndices[0], b = face.mIndices[i - 1], c = face.mIndices[i];
-        const uint16_t word = vertexColours ? CornerColour(vertexColours, a, b, c) : colour;
-        AppendTriangle(m_, Triangle{{corners_[a], corners_[b], corners_[c]}}, group, word);
+        const uint16_t word = vertexColours ? CornerColour(vertexColours, a, b, c) : faceColour;
+        // The tables were sized for every triangle up front.
+        const auto t = size_t(m_.triangleCount++);
+        m_.triangles[t] = Triangle{{corners_[a], corners_[b], corners_[c]}};
+        m_.triangleFlags[t] = faceGroup;
+        m_.triangleColours[t] = word;
       }
     }
+    if (extras_)
+      for (const auto& [a, b] : extras_->edges)
+        AppendLine(m_, Line{corners_[size_t(a)], corners_[size_t(b)]});
     return kMsgNone;
+  }
+
+  uint8_t FaceGroup(unsigned f, uint8_t group) const {
+    return extras_ && !extras_->faceGroups.empty() ? extras_->faceGroups[f] : group;
+  }
+  uint16_t FaceColour(unsigned f, uint16_t colour) const {
+    return extras_ && !extras_->faceColours.empty() ? extras_->faceColours[f] : colour;
   }
 
   static uint16_t CornerColour(const aiColor4D* colours, unsigned a, unsigned b, unsigned c) {
@@ -134,14 +224,19 @@ class SceneConverter {
 
   // The model vertex with exactly these coordinate bytes, appended when new.
   int32_t Weld(const aiVector3D& p) {
-    static_assert(sizeof(ai_real) == 4, "coordinates are welded on their float bytes");
-    uint8_t key[12];
-    std::memcpy(key, &p.x, 4);
-    std::memcpy(key + 4, &p.y, 4);
-    std::memcpy(key + 8, &p.z, 4);
-    const int32_t found = index_.FindOrAdd(m_.vertices.data(), key, m_.vertexCount);
-    if (found == m_.vertexCount) std::memcpy(&m_.vertices[size_t(m_.vertexCount++)], key, 12);
+    const std::array<uint8_t, 12> key = Key(p);
+    const int32_t found = index_.FindOrAdd(m_.vertices.data(), key.data(), m_.vertexCount);
+    if (found == m_.vertexCount)
+      std::memcpy(&m_.vertices[size_t(m_.vertexCount++)], key.data(), 12);
     return found;
+  }
+  static std::array<uint8_t, 12> Key(const aiVector3D& p) {
+    static_assert(sizeof(ai_real) == 4, "coordinates are welded on their float bytes");
+    std::array<uint8_t, 12> key;
+    std::memcpy(key.data(), &p.x, 4);
+    std::memcpy(key.data() + 4, &p.y, 4);
+    std::memcpy(key.data() + 8, &p.z, 4);
+    return key;
   }
 
   const aiScene& scene_;
@@ -149,109 +244,97 @@ class SceneConverter {
   ImportProgress* progress_;
   int32_t total_;
   WeldIndex index_;
+  const PlyExtras* extras_;
   std::vector<int32_t> corners_;
   bool hasColours_ = false;
 };
 
-// The library's binary PLY reader runs past the end of a truncated file, so
-// the element layout its header declares is walked first: every list count
-// read and every record found whole within the file.
-int PlyTypeSize(const std::string& type) {
-  static const std::pair<const char*, int> kSizes[] = {
-      {"char", 1},   {"int8", 1},    {"uchar", 1},  {"uint8", 1},  {"short", 2}, {"int16", 2},
-      {"ushort", 2}, {"uint16", 2},  {"int", 4},    {"int32", 4},  {"uint", 4},  {"uint32", 4},
-      {"float", 4},  {"float32", 4}, {"double", 8}, {"float64", 8}};
-  for (const auto& [name, size] : kSizes)
-    if (type == name) return size;
-  return 0;
-}
-
-struct PlyProperty {
-  int size = 0;       // fixed size, or the size of one list item
-  int countSize = 0;  // non-zero for a list: size of its count
-};
-struct PlyElement {
-  uint64_t count = 0;
-  std::vector<PlyProperty> properties;
-};
-
-uint64_t ReadCount(const uint8_t* p, int size, bool bigEndian) {
-  uint64_t v = 0;
-  for (int i = 0; i < size; ++i) v = v << 8 | p[bigEndian ? i : size - 1 - i];
-  return v;
-}
-
-bool PlyBodyWhole(const std::vector<PlyElement>& elements, const std::vector<uint8_t>& bytes,
-                  size_t at, bool bigEndian) {
-  const uint64_t size = bytes.size();
-  for (const PlyElement& e : elements) {
-    bool fixed = true;
-    uint64_t recordSize = 0;
-    for (const PlyProperty& p : e.properties) {
-      fixed = fixed && p.countSize == 0;
-      recordSize += uint64_t(p.size);
-    }
-    if (fixed) {
-      if (recordSize != 0 && e.count > (size - at) / recordSize) return false;
-      at += size_t(e.count * recordSize);
-      continue;
-    }
-    for (uint64_t i = 0; i < e.count; ++i)
-      for (const PlyProperty& p : e.properties) {
-        if (size - at < uint64_t(p.countSize + (p.countSize ? 0 : p.size))) return false;
-        if (p.countSize == 0) {
-          at += size_t(p.size);
-          continue;
-        }
-        const uint64_t n = ReadCount(bytes.data() + at, p.countSize, bigEndian);
-        at += size_t(p.countSize);
-        if (n > (size - at) / uint64_t(p.size)) return false;
-        at += size_t(n * uint64_t(p.size));
-      }
-  }
-  return true;
-}
-
-bool BinaryPlyWhole(const std::string& path) {
+PlyScan ScanPlyFile(const std::string& path) {
   InputFile file;
-  std::vector<uint8_t> bytes;
-  if (!file.Open(path) || !ReadPrefix(file, file.size(), bytes)) return false;
-  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  const size_t end = text.find("end_header");
-  if (text.substr(0, 3) != "ply" || end == std::string_view::npos) return true;  // not for us
-  const size_t body = text.find('\n', end);
-  if (body == std::string_view::npos) return false;
-  std::istringstream header{std::string(text.substr(0, end))};
-  std::string line, format;
-  std::vector<PlyElement> elements;
-  while (std::getline(header, line)) {
-    std::istringstream words(line);
-    std::string keyword, a, b, c;
-    words >> keyword >> a >> b >> c;
-    if (keyword == "format") format = a;
-    if (keyword == "element") {
-      elements.push_back({});
-      if (!(std::istringstream(b) >> elements.back().count)) return false;
+  if (file.Open(path)) return ScanPly(file);
+  PlyScan scan;
+  scan.refused = true;
+  return scan;
+}
+
+// Escape during the library's read. The library reports coarse steps of its
+// own, and its readers take the file through streams in chunks of up to a few
+// megabytes, so both are watched. When the key came, the watch throws out of
+// the reader, which the library turns into a failed read. The library owns
+// (and deletes) the handler, the file system and its streams.
+struct ReadCanceled {};
+
+class ReadWatch {
+ public:
+  explicit ReadWatch(ImportProgress* progress) : progress_(progress) {}
+  void Check(double share) {
+    constexpr int32_t kSteps = 1000;
+    if (progress_->Cancelled(int32_t(std::clamp(share, 0.0, 1.0) * kSteps), kSteps)) {
+      canceled_ = true;
+      throw ReadCanceled{};
     }
-    if (keyword != "property") continue;
-    if (elements.empty()) return false;
-    PlyProperty p;
-    p.countSize = a == "list" ? PlyTypeSize(b) : 0;
-    p.size = PlyTypeSize(a == "list" ? c : a);
-    if (p.size == 0 || (a == "list" && p.countSize == 0)) return false;
-    elements.back().properties.push_back(p);
   }
-  if (format == "ascii") return true;
-  return PlyBodyWhole(elements, bytes, body + 1, format == "binary_big_endian");
-}
+  bool canceled() const { return canceled_; }
 
-bool HasPlyExtension(const std::string& path) {
-  return path.size() >= 4 && Lower(path.substr(path.size() - 4)) == ".ply";
-}
+ private:
+  ImportProgress* progress_;
+  bool canceled_ = false;
+};
 
-const aiScene* ReadScene(Assimp::Importer& importer, const std::string& path) {
+class WatchedProgress : public Assimp::ProgressHandler {
+ public:
+  explicit WatchedProgress(ReadWatch& watch) : watch_(watch) {}
+  bool Update(float share) override {
+    watch_.Check(share);
+    return true;
+  }
+
+ private:
+  ReadWatch& watch_;
+};
+
+class WatchedStream : public Assimp::IOStream {
+ public:
+  WatchedStream(Assimp::IOStream* stream, ReadWatch& watch) : stream_(stream), watch_(watch) {}
+  ~WatchedStream() override { delete stream_; }
+  size_t Read(void* buffer, size_t size, size_t count) override {
+    const size_t total = stream_->FileSize();
+    if (total > 0) watch_.Check(double(stream_->Tell()) / double(total));
+    return stream_->Read(buffer, size, count);
+  }
+  size_t Write(const void* buffer, size_t size, size_t count) override {
+    return stream_->Write(buffer, size, count);
+  }
+  aiReturn Seek(size_t offset, aiOrigin origin) override { return stream_->Seek(offset, origin); }
+  size_t Tell() const override { return stream_->Tell(); }
+  size_t FileSize() const override { return stream_->FileSize(); }
+  void Flush() override { stream_->Flush(); }
+
+ private:
+  Assimp::IOStream* stream_;
+  ReadWatch& watch_;
+};
+
+class WatchedFiles : public Assimp::DefaultIOSystem {
+ public:
+  explicit WatchedFiles(ReadWatch& watch) : watch_(watch) {}
+  Assimp::IOStream* Open(const char* file, const char* mode) override {
+    Assimp::IOStream* stream = DefaultIOSystem::Open(file, mode);
+    return stream ? new WatchedStream(stream, watch_) : nullptr;
+  }
+  void Close(Assimp::IOStream* stream) override { delete stream; }
+
+ private:
+  ReadWatch& watch_;
+};
+
+const aiScene* ReadScene(Assimp::Importer& importer, const std::string& path, ReadWatch* watch) {
   // Bones without meshes would otherwise come back as made-up skeleton meshes.
   importer.SetPropertyBool(AI_CONFIG_IMPORT_NO_SKELETON_MESHES, true);
+  if (watch) {
+    importer.SetProgressHandler(new WatchedProgress(*watch));
+    importer.SetIOHandler(new WatchedFiles(*watch));
+  }
   // Polygons are split here rather than by the library, whose triangulation
   // aborts on faces without corners.
   const aiScene* scene = importer.ReadFile(path, 0);
@@ -262,11 +345,18 @@ const aiScene* ReadScene(Assimp::Importer& importer, const std::string& path) {
 }
 
 MeshImportResult Import(const std::string& path, ModelStore& m, ImportProgress* progress) {
-  if (HasPlyExtension(path) && !BinaryPlyWhole(path)) return {kMsgInvalidFile, false};
+  // Every file is looked at: the library reads a file that starts like a PLY
+  // file as one whatever its extension.
+  const PlyScan ply = ScanPlyFile(path);
+  if (ply.refused) return {kMsgInvalidFile, false};
+  ReadWatch watch(progress);
   Assimp::Importer importer;
-  const aiScene* scene = ReadScene(importer, path);
+  const aiScene* scene = ReadScene(importer, path, progress ? &watch : nullptr);
+  if (watch.canceled()) return {kMsgCanceled, false};
   if (!scene) return {kMsgInvalidFile, false};
-  const SceneCounts n = CountScene(*scene);
+  const PlyExtras* extras = MatchingExtras(ply, *scene);
+  SceneCounts n = CountScene(*scene);
+  if (extras) n.lines += extras->edges.size();
   if (n.vertices > kTableLimit || n.triangles > kTableLimit || n.lines > kTableLimit)
     return {kMsgInvalidFile, false};
   // Room for every vertex up front: welding only ever uses fewer.
@@ -275,7 +365,7 @@ MeshImportResult Import(const std::string& path, ModelStore& m, ImportProgress* 
     return {kMsgInvalidFile, false};
   m.vertexCount = m.triangleCount = m.lineCount = 0;
   ClearTriangleFlags(m);
-  SceneConverter converter(*scene, m, progress, int32_t(n.triangles));
+  SceneConverter converter(*scene, m, progress, int32_t(n.triangles), n.vertices, extras);
   const int message = converter.Run();
   m.normalsDirty = true;
   return {message, converter.hasColours()};
@@ -313,6 +403,8 @@ bool HasMeshExtension(const std::string& name) {
 MeshImportResult ImportMeshFile(const std::string& path, ModelStore& m, ImportProgress* progress) {
   try {
     return Import(path, m, progress);
+  } catch (const ReadCanceled&) {
+    return {kMsgCanceled, false};
   } catch (const std::bad_alloc&) {
     return {kMsgInvalidFile, false};
   } catch (const std::exception&) {

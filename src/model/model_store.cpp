@@ -123,16 +123,22 @@ void Place(Table<T>& model, Table<T>& loaded, int32_t count, int32_t capacity, i
   model.swap(loaded);
 }
 
+// Room for the loaded tables as the store will hold them; throws when memory
+// runs out.
+void ReserveLoaded(const ModelStore& s, const LoadedCapacities& c, LoadedTables& t) {
+  const size_t tri = LoadedSlots(t.triangleCount, s.triangleCapacity, c.triangles);
+  t.vertices.reserve(LoadedSlots(t.vertexCount, s.vertexCapacity, c.vertices));
+  t.triangles.reserve(tri), t.colours.reserve(tri), t.flags.reserve(tri);
+  t.lines.reserve(LoadedSlots(t.lineCount, s.lineCapacity, c.lines));
+}
+
 }  // namespace
 
 bool PrepareLoadedTables(const ModelStore& s, LoadedTables& t) {
   const LoadedCapacities c = CapacitiesFor(s, t);
   if (!c.valid() || t.vertexCount < 0 || t.triangleCount < 0 || t.lineCount < 0) return false;
-  const size_t tri = LoadedSlots(t.triangleCount, s.triangleCapacity, c.triangles);
   try {
-    t.vertices.reserve(LoadedSlots(t.vertexCount, s.vertexCapacity, c.vertices));
-    t.triangles.reserve(tri), t.colours.reserve(tri), t.flags.reserve(tri);
-    t.lines.reserve(LoadedSlots(t.lineCount, s.lineCapacity, c.lines));
+    ReserveLoaded(s, c, t);
   } catch (const std::bad_alloc&) {
     return false;
   } catch (const std::length_error&) {
@@ -149,13 +155,10 @@ bool PrepareLoadedTables(const ModelStore& s, LoadedTables& t) {
 bool AdoptLoadedTables(ModelStore& s, LoadedTables& t) {
   const LoadedCapacities c = CapacitiesFor(s, t);
   if (!c.valid()) return false;
-  const size_t tri = LoadedSlots(t.triangleCount, s.triangleCapacity, c.triangles);
   try {  // the only allocations; after them nothing can fail
     ReserveGeometric(s.vertexScratch, size_t(c.vertices) + 1);
     ReserveGeometric(s.triangleNormals, size_t(c.triangles) + 1);
-    t.vertices.reserve(LoadedSlots(t.vertexCount, s.vertexCapacity, c.vertices));
-    t.triangles.reserve(tri), t.colours.reserve(tri), t.flags.reserve(tri);
-    t.lines.reserve(LoadedSlots(t.lineCount, s.lineCapacity, c.lines));
+    ReserveLoaded(s, c, t);
   } catch (const std::bad_alloc&) {
     return false;
   } catch (const std::length_error&) {

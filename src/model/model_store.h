@@ -3,11 +3,14 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <new>
 #include <utility>
 #include <vector>
+
+#include "platform/large_pages.h"
 
 namespace qelvar {
 
@@ -37,7 +40,8 @@ constexpr int32_t kStartCapacity = 8191;
 using PartName = std::array<char, kPartNameLength>;
 
 // Allocates table storage without clearing it: a file read fills the slots
-// anyway. The store's own growth clears new slots itself.
+// anyway. The store's own growth clears new slots itself. Big tables sit in
+// huge pages.
 template <typename T>
 struct TableAllocator : std::allocator<T> {
   template <typename U>
@@ -47,6 +51,11 @@ struct TableAllocator : std::allocator<T> {
   TableAllocator() = default;
   template <typename U>
   TableAllocator(const TableAllocator<U>&) noexcept {}
+  T* allocate(size_t n) {
+    if (n > SIZE_MAX / sizeof(T)) throw std::bad_alloc();
+    return static_cast<T*>(AllocateTableMemory(n * sizeof(T)));
+  }
+  void deallocate(T* p, size_t n) noexcept { FreeTableMemory(p, n * sizeof(T)); }
   template <typename U>
   void construct(U* p) noexcept {
     ::new (static_cast<void*>(p)) U;

@@ -85,6 +85,17 @@ bool WeldCorner(ModelStore& m, WeldIndex& index, const uint8_t* corner, int32_t&
 // memory, and waiting for each one in turn would dominate the import.
 constexpr uint64_t kPrefetchFacets = 8;
 
+// After this many facets the weld index is sized for the whole file by the
+// vertices per facet seen so far: a grid shares corners (about half a vertex
+// per facet), a soup shares none (three), and growing by doubling on the way
+// would rehash a soup's index three times.
+constexpr int32_t kSampleFacets = 16384;
+
+void ReserveForRest(WeldIndex& index, const ModelStore& m, uint64_t facets) {
+  const uint64_t expected = (uint64_t(m.vertexCount) * facets + kSampleFacets - 1) / kSampleFacets;
+  index.Reserve(std::min(expected, 3 * std::min(facets, kReservedFacets)));
+}
+
 // The facet loop shared by binary and text files: facet k becomes triangle k.
 template <typename Records>
 int ImportFacets(Records& records, int32_t n, ModelStore& m, ImportProgress* progress) {
@@ -93,6 +104,7 @@ int ImportFacets(Records& records, int32_t n, ModelStore& m, ImportProgress* pro
   for (int32_t k = 0; k < n; ++k) {
     if (k % kStlProgressStep == 0 && progress && progress->Cancelled(k, n)) return kMsgCanceled;
     if (uint64_t(k) >= records.available()) break;
+    if (k == kSampleFacets) ReserveForRest(index, m, std::min(uint64_t(n), records.available()));
     const uint8_t* record = records.Record(uint64_t(k));
     if (!record) break;
     if (const uint8_t* ahead = records.Ahead(uint64_t(k), kPrefetchFacets)) {

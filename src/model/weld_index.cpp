@@ -6,10 +6,15 @@
 namespace qelvar {
 
 WeldIndex::WeldIndex(size_t expected) {
-  size_t slots = 1024;
-  while (slots < expected * 2) slots *= 2;
+  const size_t slots = SlotsFor(expected);
   slots_.assign(slots, kEmpty);
   mask_ = slots - 1;
+}
+
+size_t WeldIndex::SlotsFor(size_t expected) {
+  size_t slots = 1024;
+  while (slots < expected * 2) slots *= 2;
+  return slots;
 }
 
 uint32_t WeldIndex::Hash(const uint8_t key[12]) {
@@ -46,7 +51,7 @@ int32_t WeldIndex::FindOrAdd(const Vec3* vertices, const uint8_t key[12], int32_
 }
 
 void WeldIndex::Rehash(size_t slots) {
-  std::vector<uint64_t> old(slots, kEmpty);
+  Table<uint64_t> old(slots, kEmpty);
   old.swap(slots_);
   mask_ = slots - 1;
   for (const uint64_t slot : old) {

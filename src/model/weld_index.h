@@ -19,6 +19,11 @@ class WeldIndex {
   // Find, and when absent record `index` for key in the same probe; returns
   // the index found or `index`. The caller then stores key at vertices[index].
   int32_t FindOrAdd(const Vec3* vertices, const uint8_t key[12], int32_t index);
+  // Makes room for `expected` keys in all, so that they arrive without a
+  // rehash on the way.
+  void Reserve(size_t expected) {
+    if (expected * 2 > slots_.size()) Rehash(SlotsFor(expected));
+  }
   // Starts loading the slot where a probe for key begins, so that a probe a
   // few facets later does not wait for memory.
   void Prefetch(const uint8_t key[12]) const { __builtin_prefetch(&slots_[Hash(key) & mask_]); }
@@ -32,9 +37,10 @@ class WeldIndex {
   static uint64_t Slot(uint32_t hash, int32_t index) {
     return uint64_t{hash} << 32 | static_cast<uint32_t>(index);
   }
+  static size_t SlotsFor(size_t expected);
   void Rehash(size_t slots);
 
-  std::vector<uint64_t> slots_;
+  Table<uint64_t> slots_;
   size_t mask_ = 0, used_ = 0;
 };
 

@@ -15,6 +15,7 @@
 #include "platform/command_line.h"
 #include "platform/cp437.h"
 #include "platform/screen_modes.h"
+#include "platform/sdl_x11_errors.h"
 #include "platform/window_fit.h"
 
 namespace qelvar {
@@ -87,6 +88,7 @@ SdlPlatform::SdlPlatform(int argc, char** argv) {
     SDL_Quit();
     return;
   }
+  KeepRunningOnXErrors();
   clockStart_ = SDL_GetPerformanceCounter();
   ready_ = true;
 }

@@ -1,32 +1,88 @@
 // Face normals and triangle shading.
 #include "render/shading.h"
 
+#include <algorithm>
 #include <cmath>
+
+#ifdef __SSE2__
+#include <immintrin.h>
+#endif
 
 #include "core/option_flags.h"
 
 namespace qelvar {
 
-void ComputeNormals(ModelStore& model) {
+namespace {
+
+// Normals are made a block at a time: the cross products first (their corners
+// are gathered one by one), then the lengths and quotients four lanes at a
+// time. Square roots and quotients are correctly rounded in both forms, so
+// every normal is the same to the bit as one computed alone.
+constexpr int kNormalBlock = 256;
+
+struct CrossBlock {
+  alignas(16) float x[kNormalBlock], y[kNormalBlock], z[kNormalBlock];
+};
+
+// The face's unnormalised normal; zero for a triangle with a corner outside
+// the table.
+void CrossProducts(const ModelStore& model, int32_t first, int count, CrossBlock& n) {
   const auto vertexCount = static_cast<uint32_t>(model.vertexCount);
-  for (int32_t i = 0; i < model.triangleCount; ++i) {
-    const Triangle& t = model.triangles[i];
-    Vec3& out = model.triangleNormals[i];
+  for (int k = 0; k < count; ++k) {
+    const Triangle& t = model.triangles[size_t(first + k)];
     if (static_cast<uint32_t>(t.corner[0]) >= vertexCount ||
         static_cast<uint32_t>(t.corner[1]) >= vertexCount ||
         static_cast<uint32_t>(t.corner[2]) >= vertexCount) {
-      out = {0, 0, 0};
+      n.x[k] = n.y[k] = n.z[k] = 0.0f;
       continue;
     }
-    const Vec3 a = model.vertices[t.corner[0]];
-    const Vec3 b = model.vertices[t.corner[1]];
-    const Vec3 c = model.vertices[t.corner[2]];
+    const Vec3 a = model.vertices[size_t(t.corner[0])];
+    const Vec3 b = model.vertices[size_t(t.corner[1])];
+    const Vec3 c = model.vertices[size_t(t.corner[2])];
     const Vec3 u{b.x - a.x, b.y - a.y, b.z - a.z};
     const Vec3 v{c.x - b.x, c.y - b.y, c.z - b.z};
-    const Vec3 n{u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x};
-    float length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+    n.x[k] = u.y * v.z - u.z * v.y;
+    n.y[k] = u.z * v.x - u.x * v.z;
+    n.z[k] = u.x * v.y - u.y * v.x;
+  }
+}
+
+// n / |n|; a zero length counts as 1000000, which leaves the zero vector (and
+// the normal of a triangle with a corner outside the table) at +0.
+void Normalise(const CrossBlock& n, int count, Vec3* out) {
+  int k = 0;
+#ifdef __SSE2__
+  const __m128 zero = _mm_setzero_ps(), stand_in = _mm_set1_ps(1000000.0f);
+  for (; k + 4 <= count; k += 4) {
+    const __m128 x = _mm_load_ps(n.x + k), y = _mm_load_ps(n.y + k), z = _mm_load_ps(n.z + k);
+    const __m128 squares =
+        _mm_add_ps(_mm_add_ps(_mm_mul_ps(x, x), _mm_mul_ps(y, y)), _mm_mul_ps(z, z));
+    __m128 length = _mm_sqrt_ps(squares);
+    const __m128 isZero = _mm_cmpeq_ps(length, zero);
+    length = _mm_or_ps(_mm_and_ps(isZero, stand_in), _mm_andnot_ps(isZero, length));
+    alignas(16) float qx[4], qy[4], qz[4];
+    _mm_store_ps(qx, _mm_div_ps(x, length));
+    _mm_store_ps(qy, _mm_div_ps(y, length));
+    _mm_store_ps(qz, _mm_div_ps(z, length));
+    for (int lane = 0; lane < 4; ++lane) out[k + lane] = {qx[lane], qy[lane], qz[lane]};
+  }
+#endif
+  for (; k < count; ++k) {
+    float length = std::sqrt(n.x[k] * n.x[k] + n.y[k] * n.y[k] + n.z[k] * n.z[k]);
     if (length == 0.0f) length = 1000000.0f;
-    out = {n.x / length, n.y / length, n.z / length};
+    out[k] = {n.x[k] / length, n.y[k] / length, n.z[k] / length};
+  }
+}
+
+}  // namespace
+
+void ComputeNormals(ModelStore& model) {
+  CrossBlock cross;
+  for (int32_t first = 0; first < model.triangleCount; first += kNormalBlock) {
+    const int count =
+        static_cast<int>(std::min<int32_t>(kNormalBlock, model.triangleCount - first));
+    CrossProducts(model, first, count, cross);
+    Normalise(cross, count, &model.triangleNormals[size_t(first)]);
   }
 }
 

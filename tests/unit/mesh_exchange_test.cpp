@@ -8,11 +8,13 @@
 
 #include "core/messages.h"
 #include "core/option_flags.h"
+#include "fake_platform.h"
 #include "file_test_util.h"
 #include "model/file_browser.h"
 #include "model/mesh_export.h"
 #include "model/mesh_import.h"
 #include "model/model_file.h"
+#include "model/stl_progress.h"
 
 namespace qelvar {
 namespace {
@@ -92,27 +94,132 @@ class MeshExchange : public TempDirTest {
 };
 
 TEST_F(MeshExchange, SceneRoundTripsThroughObjAndPly) {
+  // Groups interleaved in triangle order, and two groups of one name.
+  ModelStore scene = Scene();
+  scene.triangleFlags[4] = 2;
+  scene.triangleColours[4] = ComposeColour(0, 31, 9);
+  scene.partNames[2] = scene.partNames[1];
   for (const std::string name : {"scene.obj", "scene.PLY"}) {
     SCOPED_TRACE(name);
-    const ModelStore scene = Scene();
     ModelStore before = scene;
     ASSERT_EQ(kMsgFileSaved, ExportModel(scene, Path(name)));
     // Export only reads the model.
     EXPECT_EQ(0, std::memcmp(before.triangleFlags.data(), scene.triangleFlags.data(), 6));
     InitModelStore(model_);
+    options_ = 0;
     ASSERT_EQ(kMsgFileLoaded, Load(Path(name)));
     EXPECT_EQ(Path(name.substr(0, 5) + ".qv"), fileName_);
-    if (name == "scene.obj") {
-      EXPECT_NE(0u, options_ & kColoursBit);
-      ExpectSameMesh(scene, model_);
-      EXPECT_EQ(std::string("roof_part   "), std::string(model_.partNames[1].data(), 12));
+    EXPECT_NE(0u, options_ & kColoursBit);
+    ExpectSameMesh(scene, model_);
+  }
+  // OBJ keeps the part names (made distinct); PLY has none.
+  ASSERT_EQ(kMsgFileLoaded, Load(Path("scene.obj")));
+  EXPECT_EQ(std::string("roof_part   "), std::string(model_.partNames[1].data(), 12));
+  EXPECT_EQ(std::string("roof_part_2 "), std::string(model_.partNames[2].data(), 12));
+}
+
+struct PlyCase {
+  const char* what;
+  std::string format, faceProperties, faces, edges;
+  int32_t lines;
+  bool colours;
+  uint8_t group;  // of the first triangle
+};
+
+// The extra walk over faces and edges: taken whole in ASCII and both binary
+// byte orders, and dropped whole (geometry kept) when anything in it is odd.
+TEST_F(MeshExchange, PlyFaceColoursGroupsAndEdgesAreTakenOnlyWhenSound) {
+  const std::string props = "property uchar red\nproperty uchar green\nproperty uchar blue\n";
+  const PlyCase cases[] = {
+      {"all", "ascii", props + "property uchar group\n", "3 0 1 2 248 0 8 5\n", "2 3\n", 1, true,
+       5},
+      {"float colours", "ascii", "property float red\nproperty float green\nproperty float blue\n",
+       "3 0 1 2 1.0 0 0.5\n", "", 0, true, 0},
+      {"edge out of range", "ascii", props, "3 0 1 2 248 0 8\n", "2 4\n", 0, false, 0},
+      {"no blue", "ascii", "property uchar red\nproperty uchar green\n", "3 0 1 2 1 2\n", "", 0,
+       false, 0},
+      {"group too large", "ascii", "property int group\n", "3 0 1 2 300\n", "0 3\n", 1, false, 99},
+      {"little endian", "binary_little_endian", props + "property uchar group\n",
+       std::string("\3\0\0\0\0\1\0\0\0\2\0\0\0\xf8\0\x08\x05", 17),
+       std::string("\2\0\0\0\3\0\0\0", 8), 1, true, 5},
+      {"big endian", "binary_big_endian", props + "property uchar group\n",
+       std::string("\3\0\0\0\0\0\0\0\1\0\0\0\2\xf8\0\x08\x05", 17),
+       std::string("\0\0\0\2\0\0\0\3", 8), 1, true, 5},
+  };
+  for (const PlyCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    const bool ascii = c.format == "ascii";
+    std::string text = "ply\nformat " + c.format + " 1.0\nelement vertex 4\n" +
+                       "property float x\nproperty float y\nproperty float z\nelement face 1\n" +
+                       "property list uchar int vertex_indices\n" + c.faceProperties +
+                       "element edge " + (c.edges.empty() ? "0" : "1") +
+                       "\nproperty int vertex1\nproperty int vertex2\nend_header\n";
+    if (ascii) {
+      text += "0 0 0\n1 0 0\n0 1 0\n5 5 5\n";
     } else {
-      // The library's PLY reader keeps the geometry only: per-face colour,
-      // group and edge elements are not read back.
-      EXPECT_EQ(scene.vertexCount, model_.vertexCount);
-      EXPECT_EQ(scene.triangleCount, model_.triangleCount);
+      const float big[12] = {0, 0, 0, 1, 0, 0, 0, 1, 0, 5, 5, 5};
+      for (float f : big) {
+        char b[4];
+        std::memcpy(b, &f, 4);
+        if (c.format == "binary_big_endian") std::reverse(b, b + 4);
+        text.append(b, 4);
+      }
+    }
+    text += c.faces + c.edges;
+    InitModelStore(model_);
+    options_ = 0;
+    ASSERT_EQ(kMsgFileLoaded, LoadText("x.ply", text));
+    EXPECT_EQ(4, model_.vertexCount);
+    ASSERT_EQ(1, model_.triangleCount);
+    EXPECT_EQ(c.lines, model_.lineCount);
+    EXPECT_EQ(c.colours, (options_ & kColoursBit) != 0);
+    EXPECT_EQ(c.group, model_.triangleFlags[0]);
+    if (c.colours && c.faces.size() == 17) {
+      EXPECT_EQ(ComposeColour(31, 0, 1), model_.triangleColours[0]);
+    }
+    if (c.lines == 1) {
+      EXPECT_EQ(5.0f, model_.vertices[size_t(model_.lines[0].b)].x);
     }
   }
+}
+
+// Reports every call and answers Escape from the `escapeAt`-th call on.
+class ScriptedProgress : public ImportProgress {
+ public:
+  explicit ScriptedProgress(int escapeAt) : escapeAt_(escapeAt) {}
+  bool Cancelled(int32_t, int32_t) override { return ++calls >= escapeAt_; }
+  int calls = 0;
+
+ private:
+  int escapeAt_;
+};
+
+TEST_F(MeshExchange, EscapeDuringTheLibrarysReadLeavesTheModel) {
+  // Points only: no triangle, so only the library's read reports progress.
+  Bytes b;
+  AddText(b, "v 0 0 0\nv 1 0 0\nv 0 1 0\np 1 2 3\n");
+  WriteBytes(Path("p.obj"), b);
+  ScriptedProgress quiet(1 << 30);
+  ASSERT_EQ(kMsgFileLoaded,
+            LoadModelFile(Path("p.obj"), ModelFileTarget{model_, fileName_, options_}, &quiet));
+  EXPECT_LT(0, quiet.calls);
+  InitModelStore(model_);
+  fileName_ = "old.qv";
+  for (int at = 1; at <= quiet.calls; ++at) {
+    ScriptedProgress escape(at);
+    EXPECT_EQ(kMsgCanceled,
+              LoadModelFile(Path("p.obj"), ModelFileTarget{model_, fileName_, options_}, &escape));
+    EXPECT_EQ(9, model_.vertexCount);
+    EXPECT_EQ("old.qv", fileName_);
+  }
+  // The same through the status-line progress and the platform's key queue.
+  FakePlatform platform;
+  platform.keys = {"\x1b"};
+  ScreenImportProgress screen(platform, 0x80C080, 0);
+  EXPECT_EQ(kMsgCanceled,
+            LoadModelFile(Path("p.obj"), ModelFileTarget{model_, fileName_, options_}, &screen));
+  EXPECT_EQ(9, model_.vertexCount);
+  EXPECT_TRUE(platform.keys.empty());
 }
 
 TEST_F(MeshExchange, PlyHeaderAndFaceRecords) {
@@ -200,6 +307,16 @@ TEST_F(MeshExchange, SmallFilesImportWithWeldingGroupsAndColours) {
       EXPECT_EQ(std::string("two         "), std::string(model_.partNames[1].data(), 12));
     }
   }
+  // More names than groups: the last group is shared and keeps its own name;
+  // a name seen again goes back to its group.
+  std::string many = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
+  for (int g = 0; g < kPartGroups + 2; ++g) many += "g n" + std::to_string(g) + "\nf 1 2 3\n";
+  many += "g n1\nf 1 2 3\n";
+  ASSERT_EQ(kMsgFileLoaded, LoadText("many.obj", many));
+  ASSERT_EQ(kPartGroups + 3, model_.triangleCount);
+  EXPECT_EQ(kPartGroups - 1, model_.triangleFlags[size_t(kPartGroups + 1)]);
+  EXPECT_EQ(1, model_.triangleFlags[size_t(kPartGroups + 2)]);
+  EXPECT_EQ(std::string("n99         "), std::string(model_.partNames[99].data(), 12));
 }
 
 TEST_F(MeshExchange, HostileFilesAreRefusedWithoutTouchingTheModel) {
@@ -217,6 +334,12 @@ TEST_F(MeshExchange, HostileFilesAreRefusedWithoutTouchingTheModel) {
       {"negative.off", "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 -7\n"},
       {"empty.obj", ""},
       {"words.gltf", "{ \"asset\": { \"version\": \"2.0\" }, \"meshes\": [ {"},
+      // The library reads anything that starts like PLY as PLY, whatever its name:
+      // a header cut short made its reader wait for bytes forever.
+      {"cut_header.gltf", "ply\nformat binary_\1ply\nformat "},
+      {"trunc_upper.obj",
+       "PLY\nformat binary_little_endian 1.0\nelement vertex 3\nproperty float x\n"
+       "property float y\nproperty float z\nend_header\n\1\2"},
   };
   for (const auto& [name, text] : files) {
     SCOPED_TRACE(name);
@@ -250,6 +373,15 @@ TEST_F(MeshExchange, HostileFilesAreRefusedWithoutTouchingTheModel) {
   EXPECT_EQ(0, model_.triangleCount);
   EXPECT_EQ(kMsgInvalidFile, Load(Path("cut.ply")));
   EXPECT_EQ(1, model_.vertexCount) << "the previous file's model (three welded zeros) is kept";
+  // A header with unknown keywords and vertices without coordinates, as the
+  // fuzzer made it: the library's reader crashed on it.
+  const char garbled[] =
+      "ply\nformat binary_little_endian 0.\001ply\nform0\nelemenat binary_litt vert"
+      "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxle_endian 1.0\n"
+      "element vertex 9\npropertefacend_header\n\000\000 \301\000\000 \301\000\000\000\000\000"
+      "\000 A\000\000 \301\000\000\000\000\000t";
+  WriteBytes(Path("garbled.ply"), Bytes(garbled, garbled + sizeof garbled - 1));
+  EXPECT_EQ(kMsgInvalidFile, Load(Path("garbled.ply")));
   // NaN coordinates are bytes like any other: imported, never a crash.
   EXPECT_EQ(kMsgFileLoaded, LoadText("nan.obj", "v nan 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"));
 }

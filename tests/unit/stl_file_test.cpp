@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <map>
 #include <random>
 
 #include "core/messages.h"
@@ -151,6 +152,43 @@ TEST_F(Stl, WeldingMatchesBytesExactlyLikeALinearSearch) {
   for (size_t t = 0; t < triangles.size(); ++t) {
     for (int c = 0; c < 3; ++c) EXPECT_EQ(model_.triangles[t].corner[c], triangles[t][size_t(c)]);
     EXPECT_EQ(model_.triangleColours[t], facets[t].attribute);
+  }
+}
+
+// Past the facets whose vertex count sizes the weld index for the rest of the
+// file, the index is resized and may grow again: corners must still weld to
+// the vertex of their first use. Shared-corner facets then fresh corners, and
+// the other way round.
+TEST_F(Stl, WeldingStaysExactWhenTheIndexIsResizedOnTheWay) {
+  for (const bool sharedFirst : {true, false}) {
+    SCOPED_TRACE(sharedFirst ? "shared corners first" : "fresh corners first");
+    std::mt19937 rng(11);
+    std::vector<Facet> facets(60000);
+    for (size_t k = 0; k < facets.size(); ++k) {
+      const bool shared = (k < 20000) == sharedFirst;
+      for (int c = 0; c < 3; ++c) {
+        float* corner = facets[k].corner + 3 * c;
+        if (k >= 20000 && rng() % 2) {  // a corner of some earlier facet
+          std::memcpy(corner, facets[rng() % k].corner + 3 * (rng() % 3), 12);
+          continue;
+        }
+        for (int i = 0; i < 3; ++i)
+          corner[i] = shared ? float(rng() % 8) : float(rng() % 4096) + float(k) * 4096.0f;
+      }
+    }
+    std::map<std::array<uint8_t, 12>, int32_t> first;  // reference weld by bytes
+    std::vector<int32_t> expected;
+    for (const Facet& f : facets) {
+      for (int c = 0; c < 3; ++c) {
+        std::array<uint8_t, 12> key;
+        std::memcpy(key.data(), f.corner + 3 * c, 12);
+        expected.push_back(first.emplace(key, int32_t(first.size())).first->second);
+      }
+    }
+    ASSERT_EQ(Import(StlBytes(facets, int32_t(facets.size()))), kMsgNone);
+    ASSERT_EQ(model_.vertexCount, int32_t(first.size()));
+    for (size_t i = 0; i < expected.size(); ++i)
+      ASSERT_EQ(model_.triangles[i / 3].corner[i % 3], expected[i]) << "corner " << i;
   }
 }
 

@@ -10,46 +10,14 @@ set -u
 
 qelvar=$1
 
-for tool in Xvfb xdotool xwd convert; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed"
-    exit 77
-  fi
-done
-
-work=$(mktemp -d)
-xvfb_pid=
-app_pid=
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*"
-  [ -f "$work/qelvar.log" ] && sed 's/^/  qelvar: /' "$work/qelvar.log"
-  exit 1
-}
-
-Xvfb -displayfd 3 -screen 0 1700x1300x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
+. "$(dirname "$0")/xvfb_session.sh"
+require_tools Xvfb xdotool xwd convert
+start_xvfb 1700x1300
 
 # A custom mode of 2000 x 1400 pixels: larger than the display.
-cp "$qelvar" "$work/qelvar"
 printf 'mode = 20001400\r\ncdep = 32\r\nrdet = 1\r\n' >"$work/QELVAR.INI"
-(cd "$work" && exec ./qelvar >"$work/qelvar.log" 2>&1) &
-app_pid=$!
-
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^qelvar' 2>/dev/null | head -n1)
-[ -n "$window" ] || fail "no window named qelvar appeared"
+start_qelvar "$qelvar"
+await_window
 
 size() {
   eval "$(xdotool getwindowgeometry --shell "$window")"
@@ -58,10 +26,6 @@ size() {
 [ "$(size)" = 1600x1200 ] || fail "the oversized mode opened a $(size) window, not mode 19 scaled by 2"
 echo "oversized mode: a 1600x1200 window (mode 19 at factor 2)"
 
-shoot() {
-  xwd -silent -id "$window" >"$work/shot.xwd" 2>/dev/null &&
-    convert "xwd:$work/shot.xwd" -depth 8 "$1" 2>/dev/null
-}
 # The box around the pixels that differ between two shots: WxH+X+Y.
 changed_box() {
   convert "$1" "$2" -compose difference -composite -threshold 0 -trim \

@@ -27,9 +27,9 @@ int PartsFor(const RenderBuffers& buffers, const ModelStore& model) {
   return work >= kParallelWork ? std::min(DefaultRenderThreads(), kMaxRenderParts) : 1;
 }
 
-// Part `part` of `parts` of the range [0, n) (or of the rows from `first`).
-int32_t ShareStart(int64_t n, int part, int parts, int64_t first = 0) {
-  return static_cast<int32_t>(first + n * part / parts);
+// Where part `part` of `parts` of the range [0, n) starts.
+int32_t ShareStart(int64_t n, int part, int parts) {
+  return static_cast<int32_t>(n * part / parts);
 }
 
 template <class Job>
@@ -50,49 +50,84 @@ void SetRenderThreads(RenderBuffers& buffers, int threads) {
   buffers.threads = std::max(threads, 0);
 }
 
+namespace {
+
+// What one frame needs in every part of it.
+struct FrameJob {
+  const ViewState& view;
+  ModelStore& model;
+  RenderBuffers& buffers;
+  float hSampling;
+  uint32_t options;
+  ShadeSetup shade;
+  RenderTarget target;
+  int parts;
+  bool triangles, binned;
+};
+
+// Vertices by index ranges: projection and corners.
+void ProjectPart(const FrameJob& f, int part) {
+  const int64_t n = f.model.vertexCount;
+  ProjectCorners(f.view, f.hSampling, HasOption(f.options, kOptQuickRender), f.model,
+                 ShareStart(n, part, f.parts), ShareStart(n, part + 1, f.parts),
+                 f.buffers.scratch.corners.data());
+}
+
+// Triangles by index ranges: culled, clipped and shaded into the bins.
+void BinPart(const FrameJob& f, int part) {
+  const int64_t n = f.model.triangleCount;
+  BinTriangles(f.target, f.shade, f.model, HasOption(f.options, kOptHideSelected),
+               ShareStart(n, part, f.parts), ShareStart(n, part + 1, f.parts), part, f.parts,
+               f.buffers.scratch);
+}
+
+// One band of rows: grid, triangles, lines and dots, each in the usual order.
+void DrawBand(const FrameJob& f, int part) {
+  RenderTarget band = f.target;
+  band.clipTop = BandTop(f.target, part, f.parts);
+  band.clipBottom = BandTop(f.target, part + 1, f.parts) - 1;
+  if (band.clipTop > band.clipBottom) return;
+  const uint32_t options = f.options;
+  if (HasOption(options, kOptShowGrid)) {
+    DrawGrid(f.view, f.hSampling, HasOption(options, kOptQuickRender), band);
+  }
+  if (f.binned) {
+    FillBinnedTriangles(band, f.buffers.scratch, part, f.parts);
+  } else if (f.triangles) {
+    DrawTriangleBand(band, f.shade, f.model, f.buffers.scratch.corners, options, f.view.centreX,
+                     f.view.centreY);
+  }
+  if (HasOption(options, kOptShowLines)) DrawModelLines(f.view, f.model, band);
+  if (HasOption(options, kOptShowVerts)) DrawVertexDots(f.view, f.model, band);
+}
+
+}  // namespace
+
 void RenderFrame(const ViewState& view, ModelStore& model, RenderBuffers& buffers,
                  const ScreenGeometry& geometry, const FrameSettings& frame) {
   const uint32_t options = frame.options;
-  const bool quick = HasOption(options, kOptQuickRender);
-  const bool triangles = HasOption(options, kOptShowTris) && model.triangleCount > 0;
   const int parts = PartsFor(buffers, model);
-  std::vector<Corner>& corners = buffers.scratch.corners;
-  corners.resize(static_cast<size_t>(std::max(model.vertexCount, 0)));
-  const RenderTarget target = TargetOf(buffers);
-  const ShadeSetup shade = MakeShadeSetup(view, options, frame.contrast);
-  // Vertices are shared out by index, then the picture by rows: each band
-  // draws everything in the usual order within its own rows.
-  RunParts(buffers, parts, [&](int part) {
-    const int64_t n = model.vertexCount;
-    ProjectCorners(view, geometry.hSampling, quick, model, ShareStart(n, part, parts),
-                   ShareStart(n, part + 1, parts), corners.data());
-  });
+  const bool triangles = HasOption(options, kOptShowTris) && model.triangleCount > 0;
   // Filled triangles on several threads go through bins, so that each is
   // culled and shaded once; wireframe lines are clipped per band instead.
   const bool binned = triangles && parts > 1 && !HasOption(options, kOptWireframe);
+  const FrameJob f{view,
+                   model,
+                   buffers,
+                   geometry.hSampling,
+                   options,
+                   MakeShadeSetup(view, options, frame.contrast),
+                   TargetOf(buffers),
+                   parts,
+                   triangles,
+                   binned};
+  buffers.scratch.corners.resize(static_cast<size_t>(std::max(model.vertexCount, 0)));
+  RunParts(buffers, parts, [&](int part) { ProjectPart(f, part); });
   if (binned) {
-    PrepareBins(buffers.scratch, target, buffers.height, parts);
-    RunParts(buffers, parts, [&](int part) {
-      const int64_t n = model.triangleCount;
-      BinTriangles(target, shade, model, HasOption(options, kOptHideSelected),
-                   ShareStart(n, part, parts), ShareStart(n, part + 1, parts), part, parts,
-                   buffers.scratch);
-    });
+    PrepareBins(buffers.scratch, f.target, buffers.height, parts);
+    RunParts(buffers, parts, [&](int part) { BinPart(f, part); });
   }
-  RunParts(buffers, parts, [&](int part) {
-    RenderTarget band = target;
-    band.clipTop = BandTop(target, part, parts);
-    band.clipBottom = BandTop(target, part + 1, parts) - 1;
-    if (band.clipTop > band.clipBottom) return;
-    if (HasOption(options, kOptShowGrid)) DrawGrid(view, geometry.hSampling, quick, band);
-    if (binned) {
-      FillBinnedTriangles(band, buffers.scratch, part, parts);
-    } else if (triangles) {
-      DrawTriangleBand(band, shade, model, corners, options, view.centreX, view.centreY);
-    }
-    if (HasOption(options, kOptShowLines)) DrawModelLines(view, model, band);
-    if (HasOption(options, kOptShowVerts)) DrawVertexDots(view, model, band);
-  });
+  RunParts(buffers, parts, [&](int part) { DrawBand(f, part); });
 }
 
 void RenderStereoPair(ViewState& view, ModelStore& model, RenderBuffers& buffers,

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <random>
 
 #include "platform/platform.h"
 #include "render/camera.h"
+#include "render/corner_projection.h"
 #include "render_test_support.h"
 
 namespace qelvar {
@@ -123,6 +125,45 @@ TEST(View, QuickLoopEqualsGeneralLoopAndIgnoresXZ) {
         ASSERT_EQ(a.column, b.column) << i;
         ASSERT_EQ(a.row, b.row) << i;
       }
+    }
+  }
+}
+
+// The frame's projection works four vertices at a time; it must write what
+// the one-vertex projection writes, bit for bit, and the corners the fill
+// would make from it, for odd counts, vertices behind the viewer, huge and
+// non-finite coordinates.
+TEST(View, CornerProjectionEqualsProjectionThenCorners) {
+  std::mt19937 rng(11);
+  std::uniform_real_distribution<float> coordinate(-400, 400), angle(0, 6.28f);
+  const float odd[] = {1e30f, -1e30f, INFINITY, NAN, 0.0f, -0.0f, 250.0f, -249.0f};
+  ModelStore model;
+  InitModelStore(model);
+  ClearModel(model);
+  for (int i = 0; i < 203; ++i) {
+    Vec3 p{coordinate(rng), coordinate(rng), coordinate(rng)};
+    if (i % 9 == 0) p.z = odd[(i / 9) % 8];
+    if (i % 13 == 0) p.x = odd[(i / 13) % 8];
+    AppendVertex(model, p);
+  }
+  const ScreenGeometry g = Geometry(800, 600);
+  ViewState v;
+  InitView(v, g);
+  for (int round = 0; round < 6; ++round) {
+    v.angleXY = angle(rng), v.angleYZ = angle(rng), v.angleXZ = angle(rng);
+    v.eyeShift = round % 2 ? 15.0f : 0.0f;
+    PrepareView(v, g, MakeFrameSettings(kStartOptions, test::DefaultCells(), false));
+    const bool quick = round < 3;
+    ModelStore plain = model;
+    ProjectVertices(v, 2.0f, quick, plain);
+    std::vector<Corner> expected, corners(static_cast<size_t>(model.vertexCount));
+    CornersFromScratch(plain, v.centreX, v.centreY, expected);
+    const int32_t split = 5 + round;  // two ranges, as two threads would take them
+    ProjectCorners(v, 2.0f, quick, model, 0, split, corners.data());
+    ProjectCorners(v, 2.0f, quick, model, split, model.vertexCount, corners.data());
+    for (int i = 0; i < model.vertexCount; ++i) {
+      ASSERT_EQ(std::memcmp(&model.vertexScratch[i], &plain.vertexScratch[i], 12), 0) << i;
+      ASSERT_EQ(std::memcmp(&corners[i], &expected[i], sizeof(Corner)), 0) << i;
     }
   }
 }

@@ -34,7 +34,7 @@ struct BinnedTriangle {
 struct TriangleBin {
   std::vector<BinnedTriangle> triangles;
   size_t count = 0;
-  int32_t left, top, right, bottom;
+  int32_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
 };
 
 // Per-frame working memory, kept between frames so that nothing is allocated

@@ -22,9 +22,19 @@ void BinRange(const RenderTarget& frame, const ShadeSetup& shade, const ModelSto
   const ShadeSetup s = shade;
   const int32_t clipLeft = frame.clipLeft, clipTop = frame.clipTop;
   const int32_t clipRight = frame.clipRight, clipBottom = frame.clipBottom;
-  // Where the next triangle of each band goes; every bin holds the whole range.
+  // Where the next triangle of each band goes, and where its bin ends.
   BinnedTriangle* out[kMaxRenderParts];
-  for (int band = 0; band < parts; ++band) out[band] = bins[band].triangles.data();
+  BinnedTriangle* end[kMaxRenderParts];
+  for (int band = 0; band < parts; ++band) {
+    out[band] = bins[band].triangles.data();
+    end[band] = out[band] + bins[band].triangles.size();
+  }
+  const auto grow = [&](int band) {  // rare: bins keep their size from frame to frame
+    std::vector<BinnedTriangle>& v = bins[band].triangles;
+    const auto used = static_cast<size_t>(out[band] - v.data());
+    v.resize(std::max<size_t>(256, 2 * v.size()));
+    out[band] = v.data() + used, end[band] = v.data() + v.size();
+  };
   int32_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
   for (int32_t i = first; i < last; ++i) {
     const uint8_t flags = flagBytes[i];
@@ -44,6 +54,7 @@ void BinRange(const RenderTarget& frame, const ShadeSetup& shade, const ModelSto
     if (!ShadeNormal<kQuick>(s, normals[i], flags, words[i], colour)) continue;
     const int32_t lastBand = bandOfRow[std::min(maxY, clipBottom)];
     for (int32_t band = bandOfRow[std::max(minY, clipTop)]; band <= lastBand; ++band) {
+      if (out[band] == end[band]) grow(band);
       *out[band]++ = {{t.corner[0], t.corner[1], t.corner[2]}, colour};
     }
     left = std::min(left, minX), right = std::max(right, maxX);
@@ -78,10 +89,6 @@ void BinTriangles(const RenderTarget& frame, const ShadeSetup& shade, const Mode
                   bool hideSelected, int32_t first, int32_t last, int range, int parts,
                   FrameScratch& scratch) {
   TriangleBin* const bins = scratch.bins.data() + static_cast<size_t>(range) * parts;
-  const auto most = static_cast<size_t>(std::max(last - first, 0));
-  for (int band = 0; band < parts; ++band) {
-    if (bins[band].triangles.size() < most) bins[band].triangles.resize(most);
-  }
   if (shade.quickRender) {
     BinRange<true>(frame, shade, model, hideSelected, first, last, bins, parts,
                    scratch.bandOfRow.data(), scratch.corners);

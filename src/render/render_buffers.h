@@ -62,7 +62,7 @@ struct RenderBuffers {
   std::vector<uint8_t> unpresented;
 
   FrameScratch scratch;
-  // Parts a frame is split into: 0 for one per core on frames with enough
+  // Threads a frame is drawn with: 0 for one per core on frames with enough
   // work, else exactly this many. The pool is started by the first frame that
   // needs it and kept.
   int threads = 0;

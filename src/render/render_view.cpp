@@ -21,7 +21,7 @@ namespace {
 // waking the pool would cost more than it saves.
 constexpr int64_t kParallelWork = 20000;
 
-int PartsFor(const RenderBuffers& buffers, const ModelStore& model) {
+int ThreadsFor(const RenderBuffers& buffers, const ModelStore& model) {
   if (buffers.threads > 0) return std::min(buffers.threads, kMaxRenderParts);
   const int64_t work = int64_t{model.vertexCount} + model.triangleCount;
   return work >= kParallelWork ? std::min(DefaultRenderThreads(), kMaxRenderParts) : 1;
@@ -32,16 +32,17 @@ int32_t ShareStart(int64_t n, int part, int parts) {
   return static_cast<int32_t>(n * part / parts);
 }
 
+// Runs job(piece) for every piece in [0, pieces) on `threads` threads.
 template <class Job>
-void RunParts(RenderBuffers& buffers, int parts, const Job& job) {
-  if (parts == 1) {
-    job(0);
+void RunPieces(RenderBuffers& buffers, int threads, int pieces, const Job& job) {
+  if (threads == 1) {
+    for (int piece = 0; piece < pieces; ++piece) job(piece);
     return;
   }
-  if (!buffers.workers || buffers.workers->Count() != parts) {
-    buffers.workers = std::make_shared<RenderWorkers>(parts);
+  if (!buffers.workers || buffers.workers->Count() != threads) {
+    buffers.workers = std::make_shared<RenderWorkers>(threads);
   }
-  buffers.workers->Run(job);
+  buffers.workers->Run(pieces, job);
 }
 
 }  // namespace
@@ -61,7 +62,7 @@ struct FrameJob {
   uint32_t options;
   ShadeSetup shade;
   RenderTarget target;
-  int parts;
+  int parts;  // vertex ranges, triangle ranges and bands of rows
   bool triangles, binned;
 };
 
@@ -106,11 +107,14 @@ void DrawBand(const FrameJob& f, int part) {
 void RenderFrame(const ViewState& view, ModelStore& model, RenderBuffers& buffers,
                  const ScreenGeometry& geometry, const FrameSettings& frame) {
   const uint32_t options = frame.options;
-  const int parts = PartsFor(buffers, model);
+  const int threads = ThreadsFor(buffers, model);
   const bool triangles = HasOption(options, kOptShowTris) && model.triangleCount > 0;
   // Filled triangles on several threads go through bins, so that each is
-  // culled and shaded once; wireframe lines are clipped per band instead.
-  const bool binned = triangles && parts > 1 && !HasOption(options, kOptWireframe);
+  // culled and shaded once; then a few bands per thread let a thread that the
+  // machine slows down take fewer of them. Wireframe lines are clipped per
+  // band instead, which costs a pass over the triangles per band.
+  const bool binned = triangles && threads > 1 && !HasOption(options, kOptWireframe);
+  const int parts = binned ? std::min(4 * threads, kMaxRenderParts) : threads;
   const FrameJob f{view,
                    model,
                    buffers,
@@ -122,12 +126,12 @@ void RenderFrame(const ViewState& view, ModelStore& model, RenderBuffers& buffer
                    triangles,
                    binned};
   buffers.scratch.corners.resize(static_cast<size_t>(std::max(model.vertexCount, 0)));
-  RunParts(buffers, parts, [&](int part) { ProjectPart(f, part); });
+  RunPieces(buffers, threads, parts, [&](int part) { ProjectPart(f, part); });
   if (binned) {
     PrepareBins(buffers.scratch, f.target, buffers.height, parts);
-    RunParts(buffers, parts, [&](int part) { BinPart(f, part); });
+    RunPieces(buffers, threads, parts, [&](int part) { BinPart(f, part); });
   }
-  RunParts(buffers, parts, [&](int part) { DrawBand(f, part); });
+  RunPieces(buffers, threads, parts, [&](int part) { DrawBand(f, part); });
 }
 
 void RenderStereoPair(ViewState& view, ModelStore& model, RenderBuffers& buffers,

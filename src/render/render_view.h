@@ -12,10 +12,9 @@
 
 namespace qelvar {
 
-// Splits every frame into `threads` parts (vertex and triangle ranges, then
-// bands of rows) on a pool of worker threads; 0, the start value, means one
-// part per core for frames big enough to gain. The picture is the same for
-// every count.
+// Draws every frame with `threads` threads (vertex and triangle ranges, then
+// bands of rows, shared out among them); 0, the start value, means one per
+// core for frames big enough to gain. The picture is the same for every count.
 void SetRenderThreads(RenderBuffers& buffers, int threads);
 
 // One pass over the model with the current view (projection, then grid,

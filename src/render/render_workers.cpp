@@ -1,6 +1,6 @@
 // The frame's worker threads: a generation counter under one mutex tells the
-// waiting threads that a new job is there; the last part to finish wakes the
-// caller.
+// waiting threads that a new job is there, an atomic counter hands out its
+// pieces, and the last pool thread to finish wakes the caller.
 #include "render/render_workers.h"
 
 #include <algorithm>
@@ -9,8 +9,7 @@ namespace qelvar {
 
 RenderWorkers::RenderWorkers(int threads) : count_(std::max(threads, 1)) {
   threads_.reserve(static_cast<size_t>(count_ - 1));
-  for (int part = 1; part < count_; ++part)
-    threads_.emplace_back([this, part] { WorkerLoop(part); });
+  for (int i = 1; i < count_; ++i) threads_.emplace_back([this] { WorkerLoop(); });
 }
 
 RenderWorkers::~RenderWorkers() {
@@ -22,44 +21,44 @@ RenderWorkers::~RenderWorkers() {
   for (std::thread& t : threads_) t.join();
 }
 
-void RenderWorkers::RunParts(PartFunction function, const void* job) {
-  if (count_ == 1) {
-    function(job, 0);
-    return;
+void RenderWorkers::TakePieces() {
+  for (int piece = nextPiece_.fetch_add(1); piece < pieces_; piece = nextPiece_.fetch_add(1)) {
+    function_(job_, piece);
   }
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    function_ = function, job_ = job;
-    pending_ = count_ - 1;
-    ++generation_;
-  }
-  start_.notify_all();
-  function(job, 0);
-  std::unique_lock<std::mutex> lock(mutex_);
-  done_.wait(lock, [this] { return pending_ == 0; });
 }
 
-void RenderWorkers::WorkerLoop(int part) {
+void RenderWorkers::RunPieces(int pieces, PieceFunction function, const void* job) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    function_ = function, job_ = job, pieces_ = pieces;
+    nextPiece_.store(0);
+    busy_ = count_ - 1;
+    ++generation_;
+  }
+  if (count_ > 1) start_.notify_all();
+  TakePieces();
+  std::unique_lock<std::mutex> lock(mutex_);
+  done_.wait(lock, [this] { return busy_ == 0; });
+}
+
+void RenderWorkers::WorkerLoop() {
   uint64_t seen = 0;
   for (;;) {
-    PartFunction function;
-    const void* job;
     {
       std::unique_lock<std::mutex> lock(mutex_);
       start_.wait(lock, [&] { return stopping_ || generation_ != seen; });
       if (stopping_) return;
       seen = generation_;
-      function = function_, job = job_;
     }
-    function(job, part);
+    TakePieces();  // the job's fields were set under the mutex before the generation moved
     std::lock_guard<std::mutex> lock(mutex_);
-    if (--pending_ == 0) done_.notify_one();
+    if (--busy_ == 0) done_.notify_one();
   }
 }
 
 int DefaultRenderThreads() {
   const unsigned cores = std::thread::hardware_concurrency();
-  return cores == 0 ? 1 : static_cast<int>(std::min(cores, 32u));
+  return cores == 0 ? 1 : static_cast<int>(std::min(cores, 64u));
 }
 
 }  // namespace qelvar

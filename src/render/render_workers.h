@@ -1,8 +1,11 @@
 // A small fixed pool of threads that share the work of one frame. The threads
-// are started once and wait between jobs; a job is run as Count() parts, part
-// 0 on the calling thread, and Run returns when every part is done.
+// are started once and wait between jobs. A job is a number of pieces; the
+// calling thread and the pool threads take the pieces one at a time in
+// increasing order until none is left, so a thread slowed by other work on
+// the machine takes fewer of them. Run returns when every piece is done.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -13,7 +16,7 @@ namespace qelvar {
 
 class RenderWorkers {
  public:
-  // `threads` parts per job (at least 1), threads - 1 of them on pool threads.
+  // `threads` threads in all (at least 1): the caller and threads - 1 in the pool.
   explicit RenderWorkers(int threads);
   ~RenderWorkers();
   RenderWorkers(const RenderWorkers&) = delete;
@@ -21,33 +24,36 @@ class RenderWorkers {
 
   int Count() const { return count_; }
 
-  // Calls job(part) for every part in [0, Count()) and waits for all of them.
+  // Calls job(piece) once for every piece in [0, pieces) and waits for all.
   template <class Job>
-  void Run(const Job& job) {
-    RunParts(&CallJob<Job>, &job);
+  void Run(int pieces, const Job& job) {
+    RunPieces(pieces, &CallJob<Job>, &job);
   }
 
  private:
-  using PartFunction = void (*)(const void* job, int part);
+  using PieceFunction = void (*)(const void* job, int piece);
   template <class Job>
-  static void CallJob(const void* job, int part) {
-    (*static_cast<const Job*>(job))(part);
+  static void CallJob(const void* job, int piece) {
+    (*static_cast<const Job*>(job))(piece);
   }
-  void RunParts(PartFunction function, const void* job);
-  void WorkerLoop(int part);
+  void RunPieces(int pieces, PieceFunction function, const void* job);
+  void TakePieces();
+  void WorkerLoop();
 
   int count_;
   std::mutex mutex_;
   std::condition_variable start_, done_;
-  PartFunction function_ = nullptr;
+  PieceFunction function_ = nullptr;
   const void* job_ = nullptr;
-  uint64_t generation_ = 0;  // counts jobs; a worker runs each generation once
-  int pending_ = 0;          // parts of the current job not yet finished
+  int pieces_ = 0;
+  std::atomic<int> nextPiece_{0};
+  uint64_t generation_ = 0;  // counts jobs; a pool thread joins each job once
+  int busy_ = 0;             // pool threads still working on the current job
   bool stopping_ = false;
   std::vector<std::thread> threads_;
 };
 
-// The number of parts a frame is split into on this machine: one per core.
+// The number of threads a frame is drawn with on this machine: one per core.
 int DefaultRenderThreads();
 
 }  // namespace qelvar

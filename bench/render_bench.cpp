@@ -72,12 +72,20 @@ void BuildGrid(Scene& s, int triangles) {
 void BM_RenderSampleScene(benchmark::State& state) {
   Scene s;
   ComputeNormals(s.model);
+  SetRenderThreads(s.buffers, static_cast<int>(state.range(0)));
   for (auto _ : state) {
     s.Render();
     benchmark::DoNotOptimize(s.buffers.colour.data());
   }
 }
-BENCHMARK(BM_RenderSampleScene)->Unit(benchmark::kMillisecond);
+// Argument: threads (0: one per core, which a scene this small draws on one).
+BENCHMARK(BM_RenderSampleScene)
+    ->ArgName("threads")
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 // A whole main-loop redraw of the sample scene: re-render and present onto
 // the screen; with argument 1 also the menu bar and the two status lines
@@ -123,7 +131,10 @@ void BM_RenderGrid(benchmark::State& state) {
 // Second argument: threads (0: one per core).
 BENCHMARK(BM_RenderGrid)
     ->ArgNames({"", "threads"})
+    ->Args({10000, 1})
+    ->Args({10000, 2})
     ->Args({100000, 1})
+    ->Args({100000, 2})
     ->Args({1000000, 1})
     ->Args({1000000, 2})
     ->Args({1000000, 0})

@@ -5,7 +5,27 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace qelvar {
+namespace {
+
+// How long a thread polls before it sleeps: the steps of a frame follow each
+// other within microseconds, while waking a sleeping thread takes tens of them.
+constexpr int kSpins = 4000;
+
+template <class Done>
+void SpinUntil(const Done& done) {
+  for (int i = 0; i < kSpins && !done(); ++i) {
+#if defined(__SSE2__)
+    _mm_pause();
+#endif
+  }
+}
+
+}  // namespace
 
 RenderWorkers::RenderWorkers(int threads) : count_(std::max(threads, 1)) {
   threads_.reserve(static_cast<size_t>(count_ - 1));
@@ -37,13 +57,15 @@ void RenderWorkers::RunPieces(int pieces, PieceFunction function, const void* jo
   }
   if (count_ > 1) start_.notify_all();
   TakePieces();
+  SpinUntil([this] { return busy_.load() == 0; });
   std::unique_lock<std::mutex> lock(mutex_);
-  done_.wait(lock, [this] { return busy_ == 0; });
+  done_.wait(lock, [this] { return busy_.load() == 0; });
 }
 
 void RenderWorkers::WorkerLoop() {
   uint64_t seen = 0;
   for (;;) {
+    SpinUntil([&] { return generation_.load() != seen; });
     {
       std::unique_lock<std::mutex> lock(mutex_);
       start_.wait(lock, [&] { return stopping_ || generation_ != seen; });

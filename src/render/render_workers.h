@@ -47,8 +47,10 @@ class RenderWorkers {
   const void* job_ = nullptr;
   int pieces_ = 0;
   std::atomic<int> nextPiece_{0};
-  uint64_t generation_ = 0;  // counts jobs; a pool thread joins each job once
-  int busy_ = 0;             // pool threads still working on the current job
+  // Counts jobs; a pool thread joins each job once. Written under the mutex,
+  // read without it by threads that spin for a moment before they wait.
+  std::atomic<uint64_t> generation_{0};
+  std::atomic<int> busy_{0};  // pool threads still working on the current job
   bool stopping_ = false;
   std::vector<std::thread> threads_;
 };

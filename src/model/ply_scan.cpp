@@ -99,7 +99,7 @@ bool ParseHeaderLine(const std::vector<std::string_view>& w, Header& h) {
     h.elements.push_back(std::move(e));
     return true;
   }
-  if (w[0] != "property" || h.elements.empty()) return false;
+  if (w[0] != "property" || h.elements.empty() || w.size() < 3) return false;
   const bool list = w[1] == "list";
   if (w.size() != (list ? 5u : 3u)) return false;
   Property p{std::string(w[list ? 4 : 2]), TypeNamed(w[list ? 3 : 1]),

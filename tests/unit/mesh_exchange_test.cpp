@@ -337,6 +337,8 @@ TEST_F(MeshExchange, HostileFilesAreRefusedWithoutTouchingTheModel) {
       // The library reads anything that starts like PLY as PLY, whatever its name:
       // a header cut short made its reader wait for bytes forever.
       {"cut_header.gltf", "ply\nformat binary_\1ply\nformat "},
+      {"bare_property.ply",
+       "ply\nformat ascii 1.0\nelement vertex 1\nproperty\nend_header\n0 0 0\n"},
       {"trunc_upper.obj",
        "PLY\nformat binary_little_endian 1.0\nelement vertex 3\nproperty float x\n"
        "property float y\nproperty float z\nend_header\n\1\2"},

@@ -8,6 +8,7 @@
 
 #include "platform/screen.h"
 #include "render/presentation.h"
+#include "render/rasteriser.h"
 #include "render/render_view.h"
 #include "render/shading.h"
 #include "render_test_support.h"
@@ -25,7 +26,7 @@ ModelStore RandomScene(uint32_t seed) {
   InitModelStore(m);
   ClearModel(m);
   for (int i = 0; i < 60; ++i) AppendVertex(m, {coordinate(rng), coordinate(rng), coordinate(rng)});
-  AppendVertex(m, {0, 0, -260});  // behind the viewer at the start distance
+  AppendVertex(m, {0, 0, -260});    // behind the viewer at the start distance
   for (int i = 0; i < 1500; ++i) {  // enough to make the bins grow
     const int corner = i % 50 == 0 ? 60 : pick(rng);
     const uint8_t flags = i % 7 == 0 ? kSelectedBit : 0;
@@ -38,10 +39,12 @@ ModelStore RandomScene(uint32_t seed) {
 }
 
 struct Renderer {
-  ScreenGeometry geometry = test::Geometry(120, 90);
-  RenderBuffers buffers = test::Buffers(120, 90);
+  ScreenGeometry geometry;
+  RenderBuffers buffers;
   ViewState view;
-  Renderer(int threads) {
+  Backdrop backdrop;
+  explicit Renderer(int threads, int detail = 1) : geometry(test::Geometry(121, 90, detail)) {
+    InitRenderBuffers(buffers, geometry);
     InitView(view, geometry);
     SetRenderThreads(buffers, threads);
   }
@@ -50,8 +53,7 @@ struct Renderer {
     ValueCells cells = test::DefaultCells();
     cells.Real(kCellLightXY) = angle;
     cells.Real(kCellDrawDepth) = angle > 2.0f ? 300.0f : 1000000.0f;  // a new clear depth
-    RenderView(view, model, buffers, Backdrop{}, geometry,
-               MakeFrameSettings(options, cells, false));
+    RenderView(view, model, buffers, backdrop, geometry, MakeFrameSettings(options, cells, false));
   }
 };
 
@@ -88,30 +90,61 @@ TEST(RenderBands, AnyThreadCountAndRepeatedFramesMatchOneThreadOnFreshBuffers) {
   }
 }
 
-// Presentation covers only rows that changed: what the screen shows must still
-// be the whole frame after text over it and a new frame with other rows.
-TEST(RenderBands, PresentingChangedRowsShowsTheWholeFrame) {
-  ModelStore model = RandomScene(4);
-  Renderer r(1);
-  Screen screen;
-  screen.Configure(120, 90, 32, 15, 11);
-  const ColourTables tables;
-  const auto expectWholeFrame = [&](const char* when) {
-    std::vector<uint8_t> full(screen.pixels(), screen.pixels() + 120 * 90 * 4);
-    PresentFrame(r.buffers, 1, 32, tables, full.data(), 120, 90);
-    EXPECT_TRUE(std::equal(full.begin(), full.end(), screen.pixels())) << when;
+// What a frame leaves outside the triangles (a backdrop, the indices of a
+// selection pass) is cleared by the next frame like the rest.
+TEST(RenderBands, BackdropAndSelectionPassAreClearedByTheNextFrame) {
+  ModelStore model = RandomScene(5);
+  Renderer kept(2), fresh(1);
+  const auto expectFresh = [&](uint32_t options, const char* when) {
+    kept.Render(model, options, 0.4f);
+    fresh.Render(model, options, 0.4f);
+    EXPECT_EQ(kept.buffers.colour, fresh.buffers.colour) << when;
+    EXPECT_EQ(kept.buffers.depth, fresh.buffers.depth) << when;
   };
-  r.Render(model, kStartOptions, 0.0f);
-  PresentFrame(r.buffers, r.geometry, tables, screen);
-  expectWholeFrame("first frame");
-  screen.PrintText(3, 2, "menu", 0xFFFFFF, 0x0000AA);
-  screen.DrawLine(5, 80, 100, 85, 0xFF0000);
-  PresentFrame(r.buffers, r.geometry, tables, screen);
-  expectWholeFrame("same frame over text and a line");
-  for (float angle : {0.9f, 2.1f}) {
-    r.Render(model, kStartOptions | 1u << kOptShowVerts, angle);
+  constexpr uint32_t kNothing = 1u << kOptQuickRender;  // no grid, triangles or lines
+  kept.backdrop.loaded = true;
+  kept.backdrop.lastColumn = 49, kept.backdrop.lastRow = 39;
+  for (uint32_t i = 0; i < 50 * 40; ++i) kept.backdrop.pixels.push_back(i + 1);
+  kept.Render(model, kNothing, 0.4f);
+  kept.backdrop = Backdrop{};
+  expectFresh(kNothing, "after a backdrop");
+  SelectionPass(kept.view, model, kept.buffers, kNothing, 1000000.0f, 10, 10, 80, 60);
+  expectFresh(kNothing, "after a selection pass");
+}
+
+// Presentation covers only rows that changed: what the screen shows must still
+// be the whole frame after text over it and new frames with other rows, in
+// every pixel format and detail level.
+TEST(RenderBands, PresentingChangedRowsShowsTheWholeFrame) {
+  const struct {
+    int depth, detail;
+  } kFormats[] = {{32, 1}, {24, 1}, {16, 0}, {8, 0}, {4, 0}, {32, 2}, {15, 2}};
+  ModelStore model = RandomScene(4);
+  for (const auto& format : kFormats) {
+    SCOPED_TRACE(testing::Message() << "depth " << format.depth << ", detail " << format.detail);
+    Renderer r(1, format.detail);
+    Screen screen;
+    screen.Configure(121, 90, format.depth, 15, 11);
+    ColourTables tables;
+    for (int i = 0; i < 512; ++i) tables.ditherPairs[i] = static_cast<uint16_t>(i * 37);
+    const size_t bytes = static_cast<size_t>(screen.pitch()) * 90;
+    const auto expectWholeFrame = [&](const char* when) {
+      std::vector<uint8_t> full(screen.pixels(), screen.pixels() + bytes);
+      PresentFrame(r.buffers, format.detail, format.depth, tables, full.data(), 121, 90);
+      EXPECT_TRUE(std::equal(full.begin(), full.end(), screen.pixels())) << when;
+    };
+    r.Render(model, kStartOptions, 0.0f);
     PresentFrame(r.buffers, r.geometry, tables, screen);
-    expectWholeFrame("a new frame");
+    expectWholeFrame("first frame");
+    screen.PrintText(3, 2, "menu", 0xFFFFFF, 0x0000AA);
+    screen.DrawLine(5, 80, 100, 85, 0xFF0000);
+    PresentFrame(r.buffers, r.geometry, tables, screen);
+    expectWholeFrame("same frame over text and a line");
+    for (float angle : {0.9f, 2.1f}) {
+      r.Render(model, kStartOptions | 1u << kOptShowVerts, angle);
+      PresentFrame(r.buffers, r.geometry, tables, screen);
+      expectWholeFrame("a new frame");
+    }
   }
 }
 

@@ -1,11 +1,13 @@
 // The renderer on hostile numbers: raw float vertices (NaN, infinities, huge
 // values) and view and frame values taken from the input, through the normal
 // pass, the stereo pair, the selection pass, vertex markers and the way back
-// from a pixel to the model. Only the sanitizers judge the drawing; the
-// buffers must keep their size and the clip rectangle must come back.
+// from a pixel to the model. The sanitizers judge the drawing; the buffers
+// must keep their size, the clip rectangle must come back, and frames drawn
+// in bands on several threads must equal the one-thread frames.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <bit>
+#include <cstring>
 #include <limits>
 
 #include "core/backdrop.h"
@@ -118,6 +120,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     frame.stereo = stereo;
     RenderView(view, model, buffers, noBackdrop, g, frame);
     CheckBuffers(buffers, g);
+  }
+  // The same frames split into bands on several threads: the same pixels and
+  // depths, bit for bit.
+  RenderBuffers single, banded;
+  InitRenderBuffers(single, g);
+  InitRenderBuffers(banded, g);
+  SetRenderThreads(single, 1);
+  SetRenderThreads(banded, in.ConsumeIntegralInRange(2, 7));
+  for (bool stereo : {false, true}) {
+    frame.stereo = stereo;
+    RenderView(view, model, single, noBackdrop, g, frame);
+    RenderView(view, model, banded, noBackdrop, g, frame);
+    Check(single.colour == banded.colour, "bands on threads give the one-thread pixels");
+    Check(std::memcmp(single.depth.data(), banded.depth.data(),
+                      single.depth.size() * sizeof(float)) == 0,
+          "bands on threads give the one-thread depths");
   }
   const int left = in.ConsumeIntegral<int>(), top = in.ConsumeIntegral<int>();
   const int right = in.ConsumeIntegral<int>(), bottom = in.ConsumeIntegral<int>();

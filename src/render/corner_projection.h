@@ -3,6 +3,7 @@
 // reciprocal depth once, however many triangles share it.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "model/model_store.h"
@@ -13,6 +14,44 @@ namespace qelvar {
 
 // Marks a corner no triangle may use: too near, behind, or not a number.
 constexpr int32_t kUnusableCorner = INT32_MIN;
+
+// The clip rectangle as plain numbers, so that a loop keeps them in registers
+// however it writes to the buffers.
+struct ClipRect {
+  int32_t left, top, right, bottom;
+};
+inline ClipRect ClipOf(const RenderTarget& t) {
+  return {t.clipLeft, t.clipTop, t.clipRight, t.clipBottom};
+}
+
+// A triangle's corners and the rectangle between their columns and rows:
+// every pixel its fill can write lies inside.
+struct TriangleBox {
+  const Corner *a, *b, *c;
+  int32_t minX, maxX, minY, maxY;
+};
+
+// The box of triangle t, or false when the triangle draws nothing: a corner
+// index outside the table, an unusable corner (its column lies below every
+// pixel's, so the box's left finds it) or a box that misses the clip.
+[[gnu::always_inline]] inline bool BoxOnClip(const Corner* corner, uint32_t cornerCount,
+                                             const Triangle& t, const ClipRect& clip,
+                                             TriangleBox& box) {
+  const auto i0 = static_cast<uint32_t>(t.corner[0]), i1 = static_cast<uint32_t>(t.corner[1]);
+  const auto i2 = static_cast<uint32_t>(t.corner[2]);
+  if (std::max(std::max(i0, i1), i2) >= cornerCount) return false;
+  const Corner &a = corner[i0], &b = corner[i1], &c = corner[i2];
+  box = {&a,
+         &b,
+         &c,
+         std::min(std::min(a.x, b.x), c.x),
+         std::max(std::max(a.x, b.x), c.x),
+         std::min(std::min(a.y, b.y), c.y),
+         std::max(std::max(a.y, b.y), c.y)};
+  if (box.minX == kUnusableCorner) return false;
+  return !(box.maxX < clip.left || box.minX > clip.right || box.maxY < clip.top ||
+           box.minY > clip.bottom);
+}
 
 // The corner of a buffer point (column and row including the centre).
 Corner CornerOf(float column, float row, float depth);

@@ -75,26 +75,6 @@ bool CornersOf(const ModelStore& model, const Triangle& t, int32_t cx, int32_t c
   return true;
 }
 
-// The three corners of a triangle, or false when one is missing or unusable.
-inline bool UsableCorners(const Corner* corners, uint32_t count, const Triangle& t,
-                          const Corner* (&out)[3]) {
-  for (int k = 0; k < 3; ++k) {
-    const auto index = static_cast<uint32_t>(t.corner[k]);
-    if (index >= count || corners[index].x == kUnusableCorner) return false;
-    out[k] = &corners[index];
-  }
-  return true;
-}
-
-// Whether the corners' bounding box misses the clip rectangle: every pixel
-// of the fill lies between its corners' columns and rows.
-inline bool OutsideClip(const RenderTarget& b, const Corner& p, const Corner& q, const Corner& r) {
-  return std::max(std::max(p.x, q.x), r.x) < b.clipLeft ||
-         std::min(std::min(p.x, q.x), r.x) > b.clipRight ||
-         std::max(std::max(p.y, q.y), r.y) < b.clipTop ||
-         std::min(std::min(p.y, q.y), r.y) > b.clipBottom;
-}
-
 void SetSelected(ModelStore& model, int32_t i, bool unselect) {
   if (unselect) {
     model.triangleFlags[i] &= static_cast<uint8_t>(~kSelectedBit);
@@ -167,16 +147,14 @@ void ClearBuffers(RenderBuffers& buffers, float drawDepth) {
 
 void FillTriangle(RenderBuffers& buffers, BufferPoint a, BufferPoint b, BufferPoint c,
                   uint32_t colour) {
-  const Corner p = CornerOf(a.column, a.row, a.depth), q = CornerOf(b.column, b.row, b.depth);
-  const Corner r = CornerOf(c.column, c.row, c.depth);
-  if (p.x == kUnusableCorner || q.x == kUnusableCorner || r.x == kUnusableCorner) return;
+  const Corner corners[3] = {CornerOf(a.column, a.row, a.depth), CornerOf(b.column, b.row, b.depth),
+                             CornerOf(c.column, c.row, c.depth)};
   const RenderTarget target = TargetOf(buffers);
-  if (OutsideClip(target, p, q, r)) return;
-  ScanTriangle<false>(target, p, q, r, colour);
-  target.Touch(std::max(std::min({p.y, q.y, r.y}), target.clipTop),
-               std::min(std::max({p.y, q.y, r.y}), target.clipBottom),
-               std::max(std::min({p.x, q.x, r.x}), target.clipLeft),
-               std::min(std::max({p.x, q.x, r.x}), target.clipRight));
+  TriangleBox box;
+  if (!BoxOnClip(corners, 3, Triangle{{0, 1, 2}}, ClipOf(target), box)) return;
+  ScanTriangle<false>(target, corners[0], corners[1], corners[2], colour);
+  target.Touch(std::max(box.minY, target.clipTop), std::min(box.maxY, target.clipBottom),
+               std::max(box.minX, target.clipLeft), std::min(box.maxX, target.clipRight));
 }
 
 void DrawLine3D(const RenderTarget& b, BufferPoint p0, BufferPoint p1, uint32_t colour) {
@@ -237,36 +215,24 @@ void FillTriangles(const RenderTarget& band, const ShadeSetup& shade, const Mode
   const Vec3* const normals = model.triangleNormals.data();
   const uint16_t* const words = model.triangleColours.data();
   const ShadeSetup s = shade;  // a local copy the stores cannot alias
-  const int32_t clipLeft = band.clipLeft, clipTop = band.clipTop;
-  const int32_t clipRight = band.clipRight, clipBottom = band.clipBottom;
+  const ClipRect clip = ClipOf(band);
+  static_assert(kUnusableCorner < -kCoordinateLimit);
   // The rectangle every fill stayed in, recorded once for the next clear.
   int32_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
   for (int32_t i = 0; i < count; ++i) {
     const uint8_t flags = flagBytes[i];
     if (hideSelected && (flags & kSelectedBit)) continue;
-    const Triangle& t = triangles[i];
-    const auto i0 = static_cast<uint32_t>(t.corner[0]), i1 = static_cast<uint32_t>(t.corner[1]);
-    const auto i2 = static_cast<uint32_t>(t.corner[2]);
-    if (std::max(std::max(i0, i1), i2) >= cornerCount) continue;
-    const Corner &a = corner[i0], &b = corner[i1], &c = corner[i2];
-    // Every pixel of the fill lies between its corners' columns and rows. An
-    // unusable corner has a column below every pixel's, so one test finds it.
-    const int32_t minX = std::min(std::min(a.x, b.x), c.x);
-    const int32_t maxX = std::max(std::max(a.x, b.x), c.x);
-    const int32_t minY = std::min(std::min(a.y, b.y), c.y);
-    const int32_t maxY = std::max(std::max(a.y, b.y), c.y);
-    static_assert(kUnusableCorner < -kCoordinateLimit);
-    if (minX == kUnusableCorner) continue;
-    if (maxX < clipLeft || minX > clipRight || maxY < clipTop || minY > clipBottom) continue;
+    TriangleBox box;
+    if (!BoxOnClip(corner, cornerCount, triangles[i], clip, box)) continue;
     uint32_t colour;
     if (!ShadeNormal<kQuick>(s, normals[i], flags, words[i], colour)) continue;
-    ScanTriangle<false>(band, a, b, c, colour);
-    left = std::min(left, minX), right = std::max(right, maxX);
-    top = std::min(top, minY), bottom = std::max(bottom, maxY);
+    ScanTriangle<false>(band, *box.a, *box.b, *box.c, colour);
+    left = std::min(left, box.minX), right = std::max(right, box.maxX);
+    top = std::min(top, box.minY), bottom = std::max(bottom, box.maxY);
   }
   if (left <= right) {
-    band.Touch(std::max(top, clipTop), std::min(bottom, clipBottom), std::max(left, clipLeft),
-               std::min(right, clipRight));
+    band.Touch(std::max(top, clip.top), std::min(bottom, clip.bottom), std::max(left, clip.left),
+               std::min(right, clip.right));
   }
 }
 
@@ -320,14 +286,14 @@ void SelectTriangles(const ViewState& view, ModelStore& model, RenderBuffers& bu
   const Triangle* const triangles = model.triangles.data();
   uint8_t* const flagBytes = model.triangleFlags.data();
   const RenderTarget target = TargetOf(buffers);
+  const ClipRect clip = ClipOf(target);
   for (int32_t i = 0; i < count; ++i) {
     if (hideSelected && (flagBytes[i] & kSelectedBit)) continue;
-    const Corner* p[3];
-    if (!UsableCorners(corner, cornerCount, triangles[i], p)) continue;
-    if (OutsideClip(target, *p[0], *p[1], *p[2])) continue;
+    TriangleBox box;
+    if (!BoxOnClip(corner, cornerCount, triangles[i], clip, box)) continue;
     if (!markOnly) {
-      ScanTriangle<false>(target, *p[0], *p[1], *p[2], static_cast<uint32_t>(i));
-    } else if (ScanTriangle<true>(target, *p[0], *p[1], *p[2], 0)) {
+      ScanTriangle<false>(target, *box.a, *box.b, *box.c, static_cast<uint32_t>(i));
+    } else if (ScanTriangle<true>(target, *box.a, *box.b, *box.c, 0)) {
       SetSelected(model, i, unselect);
     }
   }

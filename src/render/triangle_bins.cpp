@@ -20,8 +20,7 @@ void BinRange(const RenderTarget& frame, const ShadeSetup& shade, const ModelSto
   const Vec3* const normals = model.triangleNormals.data();
   const uint16_t* const words = model.triangleColours.data();
   const ShadeSetup s = shade;
-  const int32_t clipLeft = frame.clipLeft, clipTop = frame.clipTop;
-  const int32_t clipRight = frame.clipRight, clipBottom = frame.clipBottom;
+  const ClipRect clip = ClipOf(frame);
   // Where the next triangle of each band goes, and where its bin ends.
   BinnedTriangle* out[kMaxRenderParts];
   BinnedTriangle* end[kMaxRenderParts];
@@ -40,25 +39,17 @@ void BinRange(const RenderTarget& frame, const ShadeSetup& shade, const ModelSto
     const uint8_t flags = flagBytes[i];
     if (hideSelected && (flags & kSelectedBit)) continue;
     const Triangle& t = triangles[i];
-    const auto i0 = static_cast<uint32_t>(t.corner[0]), i1 = static_cast<uint32_t>(t.corner[1]);
-    const auto i2 = static_cast<uint32_t>(t.corner[2]);
-    if (std::max(std::max(i0, i1), i2) >= cornerCount) continue;
-    const Corner &a = corner[i0], &b = corner[i1], &c = corner[i2];
-    const int32_t minX = std::min(std::min(a.x, b.x), c.x);
-    const int32_t maxX = std::max(std::max(a.x, b.x), c.x);
-    const int32_t minY = std::min(std::min(a.y, b.y), c.y);
-    const int32_t maxY = std::max(std::max(a.y, b.y), c.y);
-    if (minX == kUnusableCorner) continue;
-    if (maxX < clipLeft || minX > clipRight || maxY < clipTop || minY > clipBottom) continue;
+    TriangleBox box;
+    if (!BoxOnClip(corner, cornerCount, t, clip, box)) continue;
     uint32_t colour;
     if (!ShadeNormal<kQuick>(s, normals[i], flags, words[i], colour)) continue;
-    const int32_t lastBand = bandOfRow[std::min(maxY, clipBottom)];
-    for (int32_t band = bandOfRow[std::max(minY, clipTop)]; band <= lastBand; ++band) {
+    const int32_t lastBand = bandOfRow[std::min(box.maxY, clip.bottom)];
+    for (int32_t band = bandOfRow[std::max(box.minY, clip.top)]; band <= lastBand; ++band) {
       if (out[band] == end[band]) grow(band);
       *out[band]++ = {{t.corner[0], t.corner[1], t.corner[2]}, colour};
     }
-    left = std::min(left, minX), right = std::max(right, maxX);
-    top = std::min(top, minY), bottom = std::max(bottom, maxY);
+    left = std::min(left, box.minX), right = std::max(right, box.maxX);
+    top = std::min(top, box.minY), bottom = std::max(bottom, box.maxY);
   }
   // One rectangle for the range: each band clips it to its own rows.
   for (int band = 0; band < parts; ++band) {

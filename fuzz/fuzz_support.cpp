@@ -75,6 +75,28 @@ ModelSnapshot Snapshot(const ModelStore& m) {
   return s;
 }
 
+OpenedFile OpenChecked(const std::string& path) {
+  OpenedFile f{FreshStore(0), "default.qv", kStartOptions, kMsgNone, false};
+  const ModelSnapshot before = Snapshot(f.model);
+  f.result = LoadModelFile(path, {f.model, f.name, f.options}, nullptr);
+  f.refused = f.result == kMsgInvalidFile || f.result == kMsgCantOpenFile;
+  if (f.refused) {
+    Check(Snapshot(f.model) == before, "a refused file leaves the model as it was");
+    Check(f.name == "default.qv" && f.options == kStartOptions,
+          "a refused file keeps name and options");
+  }
+  return f;
+}
+
+ModelStore& ImportStlChecked(const uint8_t* data, size_t size, InputFile& file) {
+  const std::string path = WriteInput("input.stl", data, size);
+  ModelStore& model = FreshStore(0);
+  Check(file.Open(path), "the input opens");
+  Check(ImportStl(file, model, nullptr) == kMsgNone, "an import without progress ends normally");
+  CheckConsistent(model);
+  return model;
+}
+
 void CheckConsistent(const ModelStore& m) {
   Check(m.vertexCount >= 0 && m.vertexCount <= m.vertexCapacity, "vertex count within capacity");
   Check(m.triangleCount >= 0 && m.triangleCount <= m.triangleCapacity,

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "model/file_io.h"
 #include "model/model_store.h"
 
 namespace qelvar::fuzz {
@@ -41,6 +42,22 @@ struct ModelSnapshot {
   bool operator==(const ModelSnapshot&) const = default;
 };
 ModelSnapshot Snapshot(const ModelStore& model);
+
+// What " Open" left after loading a file into store 0.
+struct OpenedFile {
+  ModelStore& model;
+  std::string name;  // the model's file name
+  uint32_t options;
+  int result;  // the message number, or kMsgNone
+  bool refused;
+};
+// Opens `path` into a fresh store 0 from the start-up state; a refused file
+// must leave the model, its name and the options as they were.
+OpenedFile OpenChecked(const std::string& path);
+
+// Imports the bytes as an STL file into a fresh store 0 (`file` stays open on
+// it); the import must end normally and leave a consistent model.
+ModelStore& ImportStlChecked(const uint8_t* data, size_t size, InputFile& file);
 
 // Counts within the tables, and every triangle corner and line end a vertex.
 void CheckConsistent(const ModelStore& model);

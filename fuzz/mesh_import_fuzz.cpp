@@ -19,19 +19,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const char* const kNames[] = {"input.obj",  "input.ply", "input.off",
                                        "input.gltf", "input.3mf", "input.dae"};
   const std::string path = WriteInput(kNames[data[0] % 6], data + 1, size - 1);
-  ModelStore& model = FreshStore(0);
-  std::string name = "default.qv";
-  uint32_t options = kStartOptions;
-  const ModelSnapshot before = Snapshot(model);
-  const int result = LoadModelFile(path, {model, name, options}, nullptr);
-  if (result == kMsgInvalidFile || result == kMsgCantOpenFile) {
-    Check(Snapshot(model) == before, "a refused file leaves the model as it was");
-    Check(name == "default.qv" && options == kStartOptions,
-          "a refused file keeps name and options");
-    return 0;
-  }
+  const OpenedFile opened = OpenChecked(path);
+  if (opened.refused) return 0;
+  const ModelStore& model = opened.model;
   CheckConsistent(model);
-  if (result != kMsgFileLoaded) return 0;  // text STL by content: the STL targets check it
+  if (opened.result != kMsgFileLoaded) return 0;  // text STL by content: the STL targets check it
   const std::string copy = Directory() + "/copy.obj";
   Check(ExportModel(model, copy) == kMsgFileSaved, "the OBJ export is written");
   ModelStore& again = FreshStore(1);

@@ -12,21 +12,14 @@ using namespace qelvar::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = WriteInput("input.qv", data, size);
-  ModelStore& model = FreshStore(0);
-  std::string name = "default.qv";
-  uint32_t options = kStartOptions;
-  const ModelSnapshot before = Snapshot(model);
-  const int result = LoadModelFile(path, {model, name, options}, nullptr);
-  if (result == kMsgInvalidFile || result == kMsgCantOpenFile) {
-    Check(Snapshot(model) == before, "a refused file leaves the model as it was");
-    Check(name == "default.qv" && options == kStartOptions,
-          "a refused file keeps name and options");
-    return 0;
-  }
+  const OpenedFile opened = OpenChecked(path);
+  if (opened.refused) return 0;
+  const ModelStore& model = opened.model;
+  const int result = opened.result;
   CheckConsistent(model);
   if (result == kMsgFileLoaded) {
-    Check(name == path, "a loaded file becomes the file to save");
-    CheckSaveAndReload(model, options);
+    Check(opened.name == path, "a loaded file becomes the file to save");
+    CheckSaveAndReload(model, opened.options);
   } else {
     Check(result == kMsgNone, "an import without progress ends normally");
   }

@@ -10,12 +10,8 @@ using namespace qelvar;
 using namespace qelvar::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = WriteInput("input.stl", data, size);
-  ModelStore& model = FreshStore(0);
   InputFile file;
-  Check(file.Open(path), "the input opens");
-  Check(ImportStl(file, model, nullptr) == kMsgNone, "an import without progress ends normally");
-  CheckConsistent(model);
+  const ModelStore& model = ImportStlChecked(data, size, file);
   CheckExportAndImport(model);
   return 0;
 }

@@ -361,6 +361,12 @@ bool ReadBody(Cursor& c, const Header& h, PlyExtras& x, bool& odd) {
 
 PlyScan ScanPly(InputFile& file) {
   PlyScan scan;
+  // The library takes any file that starts so as PLY, whatever its name; other
+  // files cost three bytes here.
+  uint8_t magic[3] = {};
+  const auto lower = [&](int i) { return std::tolower(magic[i]); };
+  if (file.ReadAt(0, magic, 3) != 3 || lower(0) != 'p' || lower(1) != 'l' || lower(2) != 'y')
+    return scan;
   // The header: within its first megabyte in any file seen in use.
   std::vector<uint8_t> head;
   if (!ReadPrefix(file, kHeaderLimit, head)) {
@@ -368,9 +374,6 @@ PlyScan ScanPly(InputFile& file) {
     return scan;
   }
   const std::string_view bytes(reinterpret_cast<const char*>(head.data()), head.size());
-  // The library takes any file that starts so as PLY, whatever its name.
-  const auto lower = [&](size_t i) { return std::tolower(static_cast<unsigned char>(bytes[i])); };
-  if (bytes.size() < 3 || lower(0) != 'p' || lower(1) != 'l' || lower(2) != 'y') return scan;
   scan.isPly = true;
   Header h;
   size_t body = 0;

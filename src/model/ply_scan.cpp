@@ -155,6 +155,18 @@ class FileWindow {
     return buffer_.data() + (at_ - start_);
   }
   void Advance(uint64_t n) { at_ += n; }  // n is at most left()
+  // The bytes already in the window from the current place on (refilled
+  // when none are), or none at the end of the file.
+  const uint8_t* Buffered(size_t& n) {
+    if (at_ < start_ || at_ >= start_ + length_) {
+      if (!Peek(1)) {
+        n = 0;
+        return nullptr;
+      }
+    }
+    n = size_t(start_ + length_ - at_);
+    return buffer_.data() + (at_ - start_);
+  }
 
  private:
   static constexpr size_t kSize = 1 << 20;
@@ -184,13 +196,17 @@ class BinaryCursor {
     window_.Advance(n * uint64_t(t.size));
     return true;
   }
-  // Fixed-size records are stepped over in one go.
+  // Fixed-size records are stepped over in one go; records with lists one
+  // by one, their counts read as whole numbers.
   bool SkipElement(const Element& e) {
     uint64_t record = 0;
+    bool lists = false;
     for (const Property& p : e.properties) {
-      if (p.countType.size != 0) return SkipRecords(*this, e);
+      if (p.countType.kind == Kind::kFloat && p.countType.size != 0) return SkipRecords(*this, e);
+      lists |= p.countType.size != 0;
       record += uint64_t(p.type.size);
     }
+    if (lists) return SkipListRecords(e);
     if (record != 0 && e.count > window_.left() / record) return false;
     window_.Advance(e.count * record);
     return true;
@@ -212,6 +228,58 @@ class BinaryCursor {
     if (t.kind == Kind::kUnsigned) return double(bits);
     const int shift = 64 - 8 * t.size;
     return double(int64_t(bits << shift) >> shift);
+  }
+
+  // A list count of an integer type: not negative and at most 4e9, as a
+  // count read as a number must be.
+  bool Count(PlyType t, uint64_t& n) {
+    const uint8_t* p = window_.Peek(size_t(t.size));
+    if (!p) return false;
+    uint64_t bits = 0;
+    for (int i = 0; i < t.size; ++i) bits = bits << 8 | p[big_ ? i : t.size - 1 - i];
+    window_.Advance(uint64_t(t.size));
+    if (t.kind == Kind::kSigned && (bits >> (8 * t.size - 1)) != 0) return false;
+    n = bits;
+    return n <= 4000000000u;
+  }
+
+  bool SkipListRecords(const Element& e) {
+    if (e.properties.size() == 1) return SkipLists(e.count, e.properties[0]);
+    for (uint64_t i = 0; i < e.count; ++i)
+      for (const Property& p : e.properties) {
+        uint64_t n = 1;
+        if (p.countType.size != 0 && !Count(p.countType, n)) return false;
+        if (!Skip(p.type, n)) return false;
+      }
+    return true;
+  }
+
+  // Records of one list each (the usual faces), stepped through the window's
+  // bytes; a record the window holds only in part goes the slow way.
+  bool SkipLists(uint64_t count, const Property& list) {
+    const PlyType t = list.countType;
+    const auto countBytes = size_t(t.size), item = uint64_t(list.type.size);
+    const int sign = t.kind == Kind::kSigned ? 8 * t.size - 1 : 64;
+    for (uint64_t i = 0; i < count;) {
+      size_t held = 0, used = 0;
+      const uint8_t* p = window_.Buffered(held);
+      if (!p) return false;
+      for (; i < count && used + countBytes <= held; ++i) {
+        uint64_t n = 0;
+        for (size_t k = 0; k < countBytes; ++k)
+          n = n << 8 | p[used + (big_ ? k : countBytes - 1 - k)];
+        if ((sign < 64 && (n >> sign) != 0) || n > 4000000000u) return false;
+        const uint64_t record = countBytes + n * item;
+        if (record > held - used) break;
+        used += size_t(record);
+      }
+      window_.Advance(used);
+      if (i == count) break;
+      uint64_t n;
+      if (!Count(t, n) || !Skip(list.type, n)) return false;
+      ++i;
+    }
+    return true;
   }
 
   FileWindow& window_;
@@ -334,6 +402,24 @@ bool ReadRecords(Cursor& c, const Element& e, bool face, PlyExtras& x, bool& odd
   return true;
 }
 
+// Whether the records hold anything the library drops: colours or groups in
+// the first face element, or vertex pairs in the first edge element.
+bool HasExtras(const Header& h) {
+  bool faceSeen = false, edgeSeen = false;
+  for (const Element& e : h.elements) {
+    if (e.name == "face" && !faceSeen) {
+      faceSeen = true;
+      if ((Column(e, "red") >= 0 && Column(e, "green") >= 0 && Column(e, "blue") >= 0) ||
+          Column(e, "group") >= 0)
+        return true;
+    } else if (e.name == "edge" && !edgeSeen) {
+      edgeSeen = true;
+      if (Column(e, "vertex1") >= 0 && Column(e, "vertex2") >= 0) return true;
+    }
+  }
+  return false;
+}
+
 // False when the body ends before the header's last record.
 template <class Cursor>
 bool ReadBody(Cursor& c, const Header& h, PlyExtras& x, bool& odd) {
@@ -381,8 +467,17 @@ PlyScan ScanPly(InputFile& file) {
     scan.refused = true;
     return scan;
   }
+  // Without extras only a binary body needs the walk, to check its length.
+  const bool extras = HasExtras(h);
+  if (!extras && h.format == "ascii") return scan;
   FileWindow window(file, body);
   bool odd = false, whole;
+  if (!extras) {
+    BinaryCursor c(window, h.format == "binary_big_endian");
+    scan.refused = !std::all_of(h.elements.begin(), h.elements.end(),
+                                [&](const Element& e) { return c.SkipElement(e); });
+    return scan;
+  }
   if (h.format == "ascii") {
     TextCursor c(window);
     whole = ReadBody(c, h, scan.extras, odd);

@@ -388,6 +388,60 @@ TEST_F(MeshExchange, HostileFilesAreRefusedWithoutTouchingTheModel) {
   EXPECT_EQ(kMsgFileLoaded, LoadText("nan.obj", "v nan 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"));
 }
 
+// Face records are checked for length through a window of the file: lists
+// that cross its edge, bodies cut by one byte, counts that are negative.
+TEST_F(MeshExchange, BinaryPlyFaceListsAreWalkedWholeAcrossTheReadWindow) {
+  constexpr int kFaces = 90000;  // 13 bytes each: past a one-megabyte window
+  struct Case {
+    const char* name;
+    bool big;
+    const char* countType;
+    int countBytes;
+    size_t cut;
+    uint32_t lastCount;
+    int message;
+  } cases[] = {
+      {"whole", false, "uchar", 1, 0, 3, kMsgFileLoaded},
+      {"whole big-endian int counts", true, "int", 4, 0, 3, kMsgFileLoaded},
+      {"cut by one byte", false, "uchar", 1, 1, 3, kMsgInvalidFile},
+      {"cut, ushort counts", true, "ushort", 2, 1, 3, kMsgInvalidFile},
+      // -1 as a short, with as many items behind it as 65535 would need.
+      {"negative last count", false, "short", 2, 0, 0xFFFFu, kMsgInvalidFile},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Bytes b;
+    AddText(b, std::string("ply\nformat ") + (c.big ? "binary_big_endian" : "binary_little_endian") +
+                   " 1.0\nelement vertex 3\nproperty float x\nproperty float y\nproperty float "
+                   "z\nelement face " +
+                   std::to_string(kFaces) + "\nproperty list " + c.countType +
+                   " int vertex_indices\nend_header\n");
+    const auto put = [&](uint32_t v, int bytes) {
+      for (int k = 0; k < bytes; ++k) {
+        const int shift = 8 * (c.big ? bytes - 1 - k : k);
+        b.push_back(uint8_t(v >> shift));
+      }
+    };
+    const float corners[9] = {0, 0, 0, 1, 0, 0, 0, 1, 0};
+    for (float f : corners) {
+      uint32_t bits;
+      std::memcpy(&bits, &f, 4);
+      put(bits, 4);
+    }
+    for (int f = 0; f < kFaces; ++f) {
+      put(f + 1 == kFaces ? c.lastCount : 3, c.countBytes);
+      for (uint32_t v = 0; v < (f + 1 == kFaces ? c.lastCount : 3u); ++v) put(v % 3, 4);
+    }
+    b.resize(b.size() - c.cut);
+    WriteBytes(Path("window.ply"), b);
+    InitModelStore(model_);
+    EXPECT_EQ(c.message, Load(Path("window.ply")));
+    if (c.message == kMsgFileLoaded) {
+      EXPECT_EQ(kFaces, model_.triangleCount);
+    }
+  }
+}
+
 TEST_F(MeshExchange, ExtensionsDecideTheFormat) {
   EXPECT_TRUE(HasMeshExtension("a.OBJ"));
   for (const char* ext : {".obj", ".ply", ".off", ".gltf", ".glb", ".3mf", ".3ds", ".dae", ".fbx"})

@@ -14,25 +14,28 @@ namespace {
 // Storage for at least `slots` slots. The capacity numbers grow by fixed
 // steps, but the storage under them doubles, so that appending one element at
 // a time costs amortised constant time instead of copying the whole table at
-// every step.
+// every step. True when the table moved to storage that reads as zero past
+// its elements.
 template <typename Table>
-void ReserveGeometric(Table& table, size_t slots) {
-  if (slots <= table.capacity()) return;
+bool ReserveGeometric(Table& table, size_t slots) {
+  if (slots <= table.capacity()) return false;
   try {
     table.reserve(std::max(slots, 2 * table.capacity()));
   } catch (const std::bad_alloc&) {
     table.reserve(slots);  // doubling may not fit where the exact size still does
   }
+  return TableMemoryComesZeroed(table.capacity() * sizeof(typename Table::value_type));
 }
 
-// Resizes within reserved storage; new slots are zero.
+// Resizes within reserved storage; new slots are zero (already, in storage
+// that came zeroed).
 template <typename Table>
-void ResizeCleared(Table& table, size_t slots) {
+void ResizeCleared(Table& table, size_t slots, bool zeroed) {
   using T = typename Table::value_type;
   static_assert(std::is_trivially_copyable_v<T>, "table elements are plain bytes");
   const size_t old = table.size();
   table.resize(slots);
-  if (slots > old)
+  if (slots > old && !zeroed)
     std::memset(static_cast<void*>(table.data() + old), 0, (slots - old) * sizeof(T));
 }
 
@@ -41,14 +44,17 @@ template <typename... Tables>
 bool ResizeAll(int32_t newCapacity, Tables&... tables) {
   if (newCapacity < 0) return false;  // signed overflow of the count
   const size_t slots = static_cast<size_t>(newCapacity) + 1;
+  bool zeroed[sizeof...(Tables)] = {};
   try {
-    (ReserveGeometric(tables, slots), ...);
+    size_t k = 0;
+    ((zeroed[k++] = ReserveGeometric(tables, slots)), ...);
   } catch (const std::bad_alloc&) {
     return false;
   } catch (const std::length_error&) {
     return false;
   }
-  (ResizeCleared(tables, slots), ...);
+  size_t k = 0;
+  (ResizeCleared(tables, slots, zeroed[k++]), ...);
   return true;
 }
 
@@ -119,7 +125,7 @@ void Place(Table<T>& model, Table<T>& loaded, int32_t count, int32_t capacity, i
       std::memcpy(static_cast<void*>(model.data()), loaded.data(), sizeof(T) * size_t(count));
     return;
   }
-  ResizeCleared(loaded, size_t(grown) + 1);
+  ResizeCleared(loaded, size_t(grown) + 1, false);
   model.swap(loaded);
 }
 
@@ -155,17 +161,18 @@ bool PrepareLoadedTables(const ModelStore& s, LoadedTables& t) {
 bool AdoptLoadedTables(ModelStore& s, LoadedTables& t) {
   const LoadedCapacities c = CapacitiesFor(s, t);
   if (!c.valid()) return false;
+  bool zeroed[2] = {};
   try {  // the only allocations; after them nothing can fail
-    ReserveGeometric(s.vertexScratch, size_t(c.vertices) + 1);
-    ReserveGeometric(s.triangleNormals, size_t(c.triangles) + 1);
+    zeroed[0] = ReserveGeometric(s.vertexScratch, size_t(c.vertices) + 1);
+    zeroed[1] = ReserveGeometric(s.triangleNormals, size_t(c.triangles) + 1);
     ReserveLoaded(s, c, t);
   } catch (const std::bad_alloc&) {
     return false;
   } catch (const std::length_error&) {
     return false;
   }
-  ResizeCleared(s.vertexScratch, size_t(c.vertices) + 1);
-  ResizeCleared(s.triangleNormals, size_t(c.triangles) + 1);
+  ResizeCleared(s.vertexScratch, size_t(c.vertices) + 1, zeroed[0]);
+  ResizeCleared(s.triangleNormals, size_t(c.triangles) + 1, zeroed[1]);
   Place(s.vertices, t.vertices, t.vertexCount, s.vertexCapacity, c.vertices);
   Place(s.triangles, t.triangles, t.triangleCount, s.triangleCapacity, c.triangles);
   Place(s.triangleColours, t.colours, t.triangleCount, s.triangleCapacity, c.triangles);

@@ -45,6 +45,8 @@ void* AllocateTableMemory(size_t bytes) {
   return reinterpret_cast<void*>(aligned);
 }
 
+bool TableMemoryComesZeroed(size_t bytes) { return Mapped(bytes); }
+
 void FreeTableMemory(void* memory, size_t bytes) noexcept {
   if (!memory) return;
   if (!Mapped(bytes)) return ::operator delete(memory);

@@ -16,4 +16,9 @@ void FreeTableMemory(void* memory, size_t bytes) noexcept;
 
 constexpr size_t kLargeBlockBytes = size_t{4} << 20;
 
+// True when a block of `bytes` from AllocateTableMemory comes from a fresh
+// mapping, whose pages read as zero until written: clearing it again would
+// only fault every page in ahead of its use.
+bool TableMemoryComesZeroed(size_t bytes);
+
 }  // namespace qelvar

@@ -127,7 +127,7 @@ void ProjectCorners(const ViewState& view, float hSampling, bool quickRender, Mo
 }
 
 void CornersFromScratch(const ModelStore& model, int32_t centreX, int32_t centreY,
-                        std::vector<Corner>& out) {
+                        Table<Corner>& out) {
   const auto count = static_cast<size_t>(std::max(model.vertexCount, 0));
   out.resize(count);
   const ScratchVertex* in = model.vertexScratch.data();

@@ -64,6 +64,6 @@ void ProjectCorners(const ViewState& view, float hSampling, bool quickRender, Mo
 
 // The corners of every vertex from the projection already in vertexScratch.
 void CornersFromScratch(const ModelStore& model, int32_t centreX, int32_t centreY,
-                        std::vector<Corner>& out);
+                        Table<Corner>& out);
 
 }  // namespace qelvar

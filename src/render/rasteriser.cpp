@@ -206,7 +206,7 @@ namespace {
 // never shaded.
 template <bool kQuick>
 void FillTriangles(const RenderTarget& band, const ShadeSetup& shade, const ModelStore& model,
-                   const std::vector<Corner>& corners, bool hideSelected) {
+                   const Table<Corner>& corners, bool hideSelected) {
   const int32_t count = model.triangleCount;
   const Corner* const corner = corners.data();
   const auto cornerCount = static_cast<uint32_t>(corners.size());
@@ -258,7 +258,7 @@ void WireTriangles(const RenderTarget& band, const ShadeSetup& shade, const Mode
 }  // namespace
 
 void DrawTriangleBand(const RenderTarget& band, const ShadeSetup& shade, const ModelStore& model,
-                      const std::vector<Corner>& corners, uint32_t options, int32_t centreX,
+                      const Table<Corner>& corners, uint32_t options, int32_t centreX,
                       int32_t centreY) {
   const bool hideSelected = HasOption(options, kOptHideSelected);
   if (HasOption(options, kOptWireframe)) {
@@ -279,7 +279,7 @@ void SelectTriangles(const ViewState& view, ModelStore& model, RenderBuffers& bu
   const bool hideSelected = HasOption(options, kOptHideSelected);
   const bool markOnly = !HasOption(options, kOptOnlyVisible);
   const bool unselect = HasOption(options, kOptUnselect);
-  std::vector<Corner>& corners = buffers.scratch.corners;
+  Table<Corner>& corners = buffers.scratch.corners;
   CornersFromScratch(model, view.centreX, view.centreY, corners);
   const Corner* const corner = corners.data();
   const auto cornerCount = static_cast<uint32_t>(corners.size());
@@ -308,7 +308,7 @@ void DrawTriangles(DrawMode mode, const ViewState& view, ModelStore& model, Rend
     SelectTriangles(view, model, buffers, options);
     return;
   }
-  std::vector<Corner>& corners = buffers.scratch.corners;
+  Table<Corner>& corners = buffers.scratch.corners;
   CornersFromScratch(model, view.centreX, view.centreY, corners);
   DrawTriangleBand(TargetOf(buffers), MakeShadeSetup(view, options, contrast), model, corners,
                    options, view.centreX, view.centreY);

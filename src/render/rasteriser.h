@@ -45,7 +45,7 @@ void DrawLine3D(const RenderTarget& target, BufferPoint p0, BufferPoint p1, uint
 // vertex, for the view's centre). Any split of a frame into bands of rows
 // gives the same pixels as one band.
 void DrawTriangleBand(const RenderTarget& band, const ShadeSetup& shade, const ModelStore& model,
-                      const std::vector<Corner>& corners, uint32_t options, int32_t centreX,
+                      const Table<Corner>& corners, uint32_t options, int32_t centreX,
                       int32_t centreY);
 
 enum class DrawMode { kNormal, kSelection };

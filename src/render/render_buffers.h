@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/backdrop.h"
+#include "model/model_store.h"
 
 namespace qelvar {
 
@@ -29,10 +30,12 @@ struct BinnedTriangle {
 };
 
 // The triangles of one range of the table that reach one band, in index
-// order: the first `count` entries (the vector only grows, so that refilling
-// it writes no more than the entries), and the rectangle their corners span.
+// order: the first `count` entries, and the rectangle their corners span.
+// The table holds a slot for every triangle of the range, so that binning
+// never grows it; its storage is not cleared, so slots no frame reaches are
+// never touched.
 struct TriangleBin {
-  std::vector<BinnedTriangle> triangles;
+  Table<BinnedTriangle> triangles;
   size_t count = 0;
   int32_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
 };
@@ -40,7 +43,7 @@ struct TriangleBin {
 // Per-frame working memory, kept between frames so that nothing is allocated
 // once the model stops growing.
 struct FrameScratch {
-  std::vector<Corner> corners;     // one per vertex
+  Table<Corner> corners;           // one per vertex, not cleared: projection writes each
   std::vector<TriangleBin> bins;   // range r, band b at r * parts + b
   std::vector<int32_t> bandOfRow;  // per buffer row
 };

@@ -129,7 +129,7 @@ void RenderFrame(const ViewState& view, ModelStore& model, RenderBuffers& buffer
   buffers.scratch.corners.resize(static_cast<size_t>(std::max(model.vertexCount, 0)));
   RunPieces(buffers, threads, parts, [&](int part) { ProjectPart(f, part); });
   if (binned) {
-    PrepareBins(buffers.scratch, f.target, buffers.height, parts);
+    PrepareBins(buffers.scratch, f.target, buffers.height, parts, model.triangleCount);
     RunPieces(buffers, threads, parts, [&](int part) { BinPart(f, part); });
   }
   RunPieces(buffers, threads, parts, [&](int part) { DrawBand(f, part); });

@@ -29,7 +29,7 @@ ShadeSetup MakeShadeSetup(const ViewState& view, uint32_t options, int contrast)
 // 0x00RRGGBB; false when backface culling drops it. kQuick must equal
 // s.quickRender: the frame's loops pick the variant once.
 template <bool kQuick>
-inline bool ShadeNormal(const ShadeSetup& s, Vec3 normal, uint8_t flags, uint16_t colourWord,
+[[gnu::always_inline]] inline bool ShadeNormal(const ShadeSetup& s, Vec3 normal, uint8_t flags, uint16_t colourWord,
                         uint32_t& pixel) {
   const Vec3 n = TransformPoint(s.view, kQuick, normal);
   if (s.backfaceCulling && n.z > 0.0f) return false;

@@ -12,7 +12,7 @@ namespace {
 template <bool kQuick>
 void BinRange(const RenderTarget& frame, const ShadeSetup& shade, const ModelStore& model,
               bool hideSelected, int32_t first, int32_t last, TriangleBin* bins, int parts,
-              const int32_t* bandOfRow, const std::vector<Corner>& corners) {
+              const int32_t* bandOfRow, const Table<Corner>& corners) {
   const Corner* const corner = corners.data();
   const auto cornerCount = static_cast<uint32_t>(corners.size());
   const Triangle* const triangles = model.triangles.data();
@@ -21,19 +21,10 @@ void BinRange(const RenderTarget& frame, const ShadeSetup& shade, const ModelSto
   const uint16_t* const words = model.triangleColours.data();
   const ShadeSetup s = shade;
   const ClipRect clip = ClipOf(frame);
-  // Where the next triangle of each band goes, and where its bin ends.
+  // Where the next triangle of each band goes: every bin has room for the
+  // whole range.
   BinnedTriangle* out[kMaxRenderParts];
-  BinnedTriangle* end[kMaxRenderParts];
-  for (int band = 0; band < parts; ++band) {
-    out[band] = bins[band].triangles.data();
-    end[band] = out[band] + bins[band].triangles.size();
-  }
-  const auto grow = [&](int band) {  // rare: bins keep their size from frame to frame
-    std::vector<BinnedTriangle>& v = bins[band].triangles;
-    const auto used = static_cast<size_t>(out[band] - v.data());
-    v.resize(std::max<size_t>(256, 2 * v.size()));
-    out[band] = v.data() + used, end[band] = v.data() + v.size();
-  };
+  for (int band = 0; band < parts; ++band) out[band] = bins[band].triangles.data();
   int32_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
   for (int32_t i = first; i < last; ++i) {
     const uint8_t flags = flagBytes[i];
@@ -45,7 +36,6 @@ void BinRange(const RenderTarget& frame, const ShadeSetup& shade, const ModelSto
     if (!ShadeNormal<kQuick>(s, normals[i], flags, words[i], colour)) continue;
     const int32_t lastBand = bandOfRow[std::min(box.maxY, clip.bottom)];
     for (int32_t band = bandOfRow[std::max(box.minY, clip.top)]; band <= lastBand; ++band) {
-      if (out[band] == end[band]) grow(band);
       *out[band]++ = {{t.corner[0], t.corner[1], t.corner[2]}, colour};
     }
     left = std::min(left, box.minX), right = std::max(right, box.maxX);
@@ -66,8 +56,15 @@ int32_t BandTop(const RenderTarget& frame, int band, int parts) {
   return static_cast<int32_t>(frame.clipTop + rows * band / parts);
 }
 
-void PrepareBins(FrameScratch& scratch, const RenderTarget& frame, int height, int parts) {
+void PrepareBins(FrameScratch& scratch, const RenderTarget& frame, int height, int parts,
+                 int32_t triangles) {
   scratch.bins.resize(static_cast<size_t>(parts) * static_cast<size_t>(parts));
+  const size_t slots = static_cast<size_t>(std::max(triangles, 0)) / static_cast<size_t>(parts) + 1;
+  for (TriangleBin& bin : scratch.bins) {
+    if (bin.triangles.size() >= slots) continue;
+    if (bin.triangles.capacity() < slots) bin.triangles.clear();  // nothing to carry over
+    bin.triangles.resize(slots);
+  }
   scratch.bandOfRow.assign(static_cast<size_t>(std::max(height, 0)), 0);
   for (int band = 0; band < parts; ++band) {
     for (int32_t y = BandTop(frame, band, parts); y < BandTop(frame, band + 1, parts); ++y) {

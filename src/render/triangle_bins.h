@@ -21,8 +21,10 @@ constexpr int kMaxRenderParts = 64;
 // the frame's clip rectangle.
 int32_t BandTop(const RenderTarget& frame, int band, int parts);
 
-// Sizes the bins to parts x parts and fills scratch.bandOfRow for the frame.
-void PrepareBins(FrameScratch& scratch, const RenderTarget& frame, int height, int parts);
+// Sizes the bins to parts x parts, each with a slot for every triangle of a
+// range of `triangles` split in `parts`, and fills scratch.bandOfRow.
+void PrepareBins(FrameScratch& scratch, const RenderTarget& frame, int height, int parts,
+                 int32_t triangles);
 
 // Culls, clips and shades triangles [first, last) into the bins of range `range`.
 void BinTriangles(const RenderTarget& frame, const ShadeSetup& shade, const ModelStore& model,

@@ -64,7 +64,7 @@ struct Edge {
 
 // One span of row `y` from the smaller to the larger end, w stepped by
 // addition from the left end also over the pixels left of the clip rectangle.
-inline void DrawSpan(const RenderTarget& b, int32_t y, int32_t x1, float w1, int32_t x2, float w2,
+[[gnu::always_inline]] inline void DrawSpan(const RenderTarget& b, int32_t y, int32_t x1, float w1, int32_t x2, float w2,
                      uint32_t colour) {
   if (x1 == x2) {  // one pixel, the commonest span of a dense mesh
     if (x1 < b.clipLeft || x1 > b.clipRight) return;

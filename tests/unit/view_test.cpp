@@ -156,7 +156,7 @@ TEST(View, CornerProjectionEqualsProjectionThenCorners) {
     const bool quick = round < 3;
     ModelStore plain = model;
     ProjectVertices(v, 2.0f, quick, plain);
-    std::vector<Corner> expected, corners(static_cast<size_t>(model.vertexCount));
+    Table<Corner> expected, corners(static_cast<size_t>(model.vertexCount));
     CornersFromScratch(plain, v.centreX, v.centreY, expected);
     const int32_t split = 5 + round;  // two ranges, as two threads would take them
     ProjectCorners(v, 2.0f, quick, model, 0, split, corners.data());

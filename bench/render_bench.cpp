@@ -46,8 +46,9 @@ struct Scene {
 };
 
 // A q x q grid of quads, two triangles each, over 480 x 360 model units with a
-// gentle wave in z, seen straight on so that it fills most of the buffer.
-void BuildGrid(Scene& s, int triangles) {
+// gentle wave in z, seen straight on so that it fills most of the buffer; with
+// `extent` below 1 over that part of each side (0.71: half the buffer).
+void BuildGrid(Scene& s, int triangles, float extent = 1.0f) {
   const int q = static_cast<int>(std::sqrt(triangles / 2.0));
   ClearModel(s.model);
   EnsureVertexCapacity(s.model, (q + 1) * (q + 1) + 1);
@@ -55,7 +56,8 @@ void BuildGrid(Scene& s, int triangles) {
   for (int j = 0; j <= q; ++j) {
     for (int i = 0; i <= q; ++i) {
       const float x = -240.0f + 480.0f * i / q, y = -225.0f + 360.0f * j / q;
-      AppendVertex(s.model, {x, y, 4.0f * std::sin(x * 0.05f) * std::cos(y * 0.07f)});
+      AppendVertex(s.model, {x * extent, (y + 45.0f) * extent - 45.0f,
+                             4.0f * std::sin(x * 0.05f) * std::cos(y * 0.07f)});
     }
   }
   for (int j = 0; j < q; ++j) {
@@ -109,14 +111,17 @@ void BM_RedrawSampleScene(benchmark::State& state) {
 }
 BENCHMARK(BM_RedrawSampleScene)->ArgName("text")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// Arguments: triangles, threads (0: one per core), and the share of the
+// buffer the grid covers: 0 for most of it, 1 for about half.
 void BM_RenderGrid(benchmark::State& state) {
-  static Scene* s = nullptr;  // built once per size: a million triangles take a while
-  static int built = 0;
-  if (built != state.range(0)) {
+  static Scene* s = nullptr;  // built once per shape: a million triangles take a while
+  static int64_t built[2] = {0, -1};
+  const int64_t shape[2] = {state.range(0), state.range(2)};
+  if (built[0] != shape[0] || built[1] != shape[1]) {
     delete s;
     s = new Scene;
-    BuildGrid(*s, static_cast<int>(state.range(0)));
-    built = static_cast<int>(state.range(0));
+    BuildGrid(*s, static_cast<int>(shape[0]), shape[1] ? 0.71f : 1.0f);
+    built[0] = shape[0], built[1] = shape[1];
   }
   SetRenderThreads(s->buffers, static_cast<int>(state.range(1)));
   for (auto _ : state) {
@@ -128,16 +133,17 @@ void BM_RenderGrid(benchmark::State& state) {
   for (uint32_t c : s->buffers.colour) covered += c != 0;
   state.counters["coverage"] = static_cast<double>(covered) / s->buffers.colour.size();
 }
-// Second argument: threads (0: one per core).
 BENCHMARK(BM_RenderGrid)
-    ->ArgNames({"", "threads"})
-    ->Args({10000, 1})
-    ->Args({10000, 2})
-    ->Args({100000, 1})
-    ->Args({100000, 2})
-    ->Args({1000000, 1})
-    ->Args({1000000, 2})
-    ->Args({1000000, 0})
+    ->ArgNames({"", "threads", "half"})
+    ->Args({10000, 1, 0})
+    ->Args({10000, 2, 0})
+    ->Args({100000, 1, 0})
+    ->Args({100000, 2, 0})
+    ->Args({1000000, 1, 0})
+    ->Args({1000000, 2, 0})
+    ->Args({1000000, 0, 0})
+    ->Args({1000000, 1, 1})
+    ->Args({1000000, 2, 1})
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 

@@ -201,13 +201,13 @@ void DrawLine3D(RenderBuffers& buffers, BufferPoint p0, BufferPoint p1, uint32_t
 
 namespace {
 
-// The filled triangles of one band. Whether a triangle is drawn is decided
-// before its shade is computed: hidden, unusable and off-band triangles are
+// Filled triangles [first, last). Whether a triangle is drawn is decided
+// before its shade is computed: hidden, unusable and off-clip triangles are
 // never shaded.
 template <bool kQuick>
-void FillTriangles(const RenderTarget& band, const ShadeSetup& shade, const ModelStore& model,
-                   const Table<Corner>& corners, bool hideSelected) {
-  const int32_t count = model.triangleCount;
+PixelRect FillTriangles(const RenderTarget& target, const ShadeSetup& shade,
+                        const ModelStore& model, const Table<Corner>& corners, bool hideSelected,
+                        int32_t first, int32_t last) {
   const Corner* const corner = corners.data();
   const auto cornerCount = static_cast<uint32_t>(corners.size());
   const Triangle* const triangles = model.triangles.data();
@@ -215,25 +215,24 @@ void FillTriangles(const RenderTarget& band, const ShadeSetup& shade, const Mode
   const Vec3* const normals = model.triangleNormals.data();
   const uint16_t* const words = model.triangleColours.data();
   const ShadeSetup s = shade;  // a local copy the stores cannot alias
-  const ClipRect clip = ClipOf(band);
+  const ClipRect clip = ClipOf(target);
   static_assert(kUnusableCorner < -kCoordinateLimit);
   // The rectangle every fill stayed in, recorded once for the next clear.
   int32_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
-  for (int32_t i = 0; i < count; ++i) {
+  for (int32_t i = first; i < last; ++i) {
     const uint8_t flags = flagBytes[i];
     if (hideSelected && (flags & kSelectedBit)) continue;
     TriangleBox box;
     if (!BoxOnClip(corner, cornerCount, triangles[i], clip, box)) continue;
     uint32_t colour;
     if (!ShadeNormal<kQuick>(s, normals[i], flags, words[i], colour)) continue;
-    ScanTriangle<false>(band, *box.a, *box.b, *box.c, colour);
+    ScanTriangle<false>(target, *box.a, *box.b, *box.c, colour);
     left = std::min(left, box.minX), right = std::max(right, box.maxX);
     top = std::min(top, box.minY), bottom = std::max(bottom, box.maxY);
   }
-  if (left <= right) {
-    band.Touch(std::max(top, clip.top), std::min(bottom, clip.bottom), std::max(left, clip.left),
-               std::min(right, clip.right));
-  }
+  if (left > right) return {};
+  return {std::max(left, clip.left), std::max(top, clip.top), std::min(right, clip.right),
+          std::min(bottom, clip.bottom)};
 }
 
 // Wireframe: three depth-tested lines per triangle, clipped point by point.
@@ -263,11 +262,19 @@ void DrawTriangleBand(const RenderTarget& band, const ShadeSetup& shade, const M
   const bool hideSelected = HasOption(options, kOptHideSelected);
   if (HasOption(options, kOptWireframe)) {
     WireTriangles(band, shade, model, hideSelected, centreX, centreY);
-  } else if (shade.quickRender) {
-    FillTriangles<true>(band, shade, model, corners, hideSelected);
   } else {
-    FillTriangles<false>(band, shade, model, corners, hideSelected);
+    const PixelRect drawn =
+        FillTriangleRange(band, shade, model, corners, hideSelected, 0, model.triangleCount);
+    if (drawn.left <= drawn.right) band.Touch(drawn.top, drawn.bottom, drawn.left, drawn.right);
   }
+}
+
+PixelRect FillTriangleRange(const RenderTarget& target, const ShadeSetup& shade,
+                            const ModelStore& model, const Table<Corner>& corners,
+                            bool hideSelected, int32_t first, int32_t last) {
+  return shade.quickRender
+             ? FillTriangles<true>(target, shade, model, corners, hideSelected, first, last)
+             : FillTriangles<false>(target, shade, model, corners, hideSelected, first, last);
 }
 
 namespace {

@@ -48,6 +48,13 @@ void DrawTriangleBand(const RenderTarget& band, const ShadeSetup& shade, const M
                       const Table<Corner>& corners, uint32_t options, int32_t centreX,
                       int32_t centreY);
 
+// Filled triangles [first, last) in index order within the target's clip
+// rectangle. Records nothing in the target: returns the rectangle written to
+// (inside the clip rectangle).
+PixelRect FillTriangleRange(const RenderTarget& target, const ShadeSetup& shade,
+                            const ModelStore& model, const Table<Corner>& corners,
+                            bool hideSelected, int32_t first, int32_t last);
+
 enum class DrawMode { kNormal, kSelection };
 
 // Every triangle in index order with the projection in vertexScratch. In

@@ -22,30 +22,25 @@ struct Corner {
   float w, row;
 };
 
-// A triangle that passed culling and clipping, sorted into the bands it
-// reaches: its corners' vertex indices and its shade.
-struct BinnedTriangle {
-  int32_t corner[3];
-  uint32_t colour;
+// A rectangle of pixels, empty when left > right.
+struct PixelRect {
+  int32_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
 };
 
-// The triangles of one range of the table that reach one band, in index
-// order: the first `count` entries, and the rectangle their corners span.
-// The table holds a slot for every triangle of the range, so that binning
-// never grows it; its storage is not cleared, so slots no frame reaches are
-// never touched.
-struct TriangleBin {
-  Table<BinnedTriangle> triangles;
-  size_t count = 0;
-  int32_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
+// The filled triangles of one range of the triangle table, drawn by a thread
+// of their own against nothing (depth minus infinity wherever the range drew
+// nothing) and merged into the frame afterwards.
+struct TriangleLayer {
+  Table<uint32_t> colour;
+  Table<float> depth;
+  PixelRect drawn;  // what the range wrote, inside the clip rectangle
 };
 
 // Per-frame working memory, kept between frames so that nothing is allocated
 // once the model stops growing.
 struct FrameScratch {
-  Table<Corner> corners;           // one per vertex, not cleared: projection writes each
-  std::vector<TriangleBin> bins;   // range r, band b at r * parts + b
-  std::vector<int32_t> bandOfRow;  // per buffer row
+  Table<Corner> corners;              // one per vertex, not cleared: projection writes each
+  std::vector<TriangleLayer> layers;  // ranges 1, 2, ... of a frame filled on several threads
 };
 
 struct RenderBuffers {

@@ -10,7 +10,7 @@
 #include "render/rasteriser.h"
 #include "render/render_workers.h"
 #include "render/shading.h"
-#include "render/triangle_bins.h"
+#include "render/triangle_layers.h"
 #include "render/view.h"
 
 namespace qelvar {
@@ -22,10 +22,13 @@ namespace {
 // a 10 000-triangle grid filling the screen already gains from two.
 constexpr int64_t kParallelWork = 10000;
 
+// More threads than this would split a frame into bands of a row or two.
+constexpr int kMaxRenderThreads = 64;
+
 int ThreadsFor(const RenderBuffers& buffers, const ModelStore& model) {
-  if (buffers.threads > 0) return std::min(buffers.threads, kMaxRenderParts);
+  if (buffers.threads > 0) return std::min(buffers.threads, kMaxRenderThreads);
   const int64_t work = int64_t{model.vertexCount} + model.triangleCount;
-  return work >= kParallelWork ? std::min(DefaultRenderThreads(), kMaxRenderParts) : 1;
+  return work >= kParallelWork ? std::min(DefaultRenderThreads(), kMaxRenderThreads) : 1;
 }
 
 // Where part `part` of `parts` of the range [0, n) starts.
@@ -63,8 +66,9 @@ struct FrameJob {
   uint32_t options;
   ShadeSetup shade;
   RenderTarget target;
-  int parts;  // vertex ranges, triangle ranges and bands of rows
-  bool triangles, binned;
+  int parts;   // vertex ranges and bands of rows
+  int ranges;  // triangle ranges filled apart (1: triangles are drawn by band)
+  bool triangles;
 };
 
 // Vertices by index ranges: projection and corners.
@@ -75,32 +79,51 @@ void ProjectPart(const FrameJob& f, int part) {
                  f.buffers.scratch.corners.data());
 }
 
-// Triangles by index ranges: culled, clipped and shaded into the bins.
-void BinPart(const FrameJob& f, int part) {
-  const int64_t n = f.model.triangleCount;
-  BinTriangles(f.target, f.shade, f.model, HasOption(f.options, kOptHideSelected),
-               ShareStart(n, part, f.parts), ShareStart(n, part + 1, f.parts), part, f.parts,
-               f.buffers.scratch);
+RenderTarget BandOf(const FrameJob& f, int part) {
+  RenderTarget band = f.target;
+  band.clipTop = BandTop(f.target, part, f.parts);
+  band.clipBottom = BandTop(f.target, part + 1, f.parts) - 1;
+  return band;
+}
+
+void DrawGridBand(const FrameJob& f, const RenderTarget& band) {
+  if (HasOption(f.options, kOptShowGrid)) {
+    DrawGrid(f.view, f.hSampling, HasOption(f.options, kOptQuickRender), band);
+  }
+}
+
+void DrawLinesAndDots(const FrameJob& f, const RenderTarget& band) {
+  if (HasOption(f.options, kOptShowLines)) DrawModelLines(f.view, f.model, band);
+  if (HasOption(f.options, kOptShowVerts)) DrawVertexDots(f.view, f.model, band);
 }
 
 // One band of rows: grid, triangles, lines and dots, each in the usual order.
 void DrawBand(const FrameJob& f, int part) {
-  RenderTarget band = f.target;
-  band.clipTop = BandTop(f.target, part, f.parts);
-  band.clipBottom = BandTop(f.target, part + 1, f.parts) - 1;
+  const RenderTarget band = BandOf(f, part);
   if (band.clipTop > band.clipBottom) return;
-  const uint32_t options = f.options;
-  if (HasOption(options, kOptShowGrid)) {
-    DrawGrid(f.view, f.hSampling, HasOption(options, kOptQuickRender), band);
-  }
-  if (f.binned) {
-    FillBinnedTriangles(band, f.buffers.scratch, part, f.parts);
-  } else if (f.triangles) {
-    DrawTriangleBand(band, f.shade, f.model, f.buffers.scratch.corners, options, f.view.centreX,
+  DrawGridBand(f, band);
+  if (f.triangles) {
+    DrawTriangleBand(band, f.shade, f.model, f.buffers.scratch.corners, f.options, f.view.centreX,
                      f.view.centreY);
   }
-  if (HasOption(options, kOptShowLines)) DrawModelLines(f.view, f.model, band);
-  if (HasOption(options, kOptShowVerts)) DrawVertexDots(f.view, f.model, band);
+  DrawLinesAndDots(f, band);
+}
+
+// Triangle range `range`: the first into the frame, the others into layers.
+void FillRange(const FrameJob& f, int range) {
+  const int64_t n = f.model.triangleCount;
+  const int32_t first = ShareStart(n, range, f.ranges), last = ShareStart(n, range + 1, f.ranges);
+  const bool hideSelected = HasOption(f.options, kOptHideSelected);
+  const Table<Corner>& corners = f.buffers.scratch.corners;
+  if (range == 0) {
+    const PixelRect d =
+        FillTriangleRange(f.target, f.shade, f.model, corners, hideSelected, first, last);
+    if (d.left <= d.right) f.target.Touch(d.top, d.bottom, d.left, d.right);
+    return;
+  }
+  TriangleLayer& layer = f.buffers.scratch.layers[static_cast<size_t>(range - 1)];
+  layer.drawn = FillTriangleRange(LayerTarget(layer, f.target), f.shade, f.model, corners,
+                                  hideSelected, first, last);
 }
 
 }  // namespace
@@ -110,12 +133,10 @@ void RenderFrame(const ViewState& view, ModelStore& model, RenderBuffers& buffer
   const uint32_t options = frame.options;
   const int threads = ThreadsFor(buffers, model);
   const bool triangles = HasOption(options, kOptShowTris) && model.triangleCount > 0;
-  // Filled triangles on several threads go through bins, so that each is
-  // culled and shaded once; then a few bands per thread let a thread that the
-  // machine slows down take fewer of them. Wireframe lines are clipped per
-  // band instead, which costs a pass over the triangles per band.
-  const bool binned = triangles && threads > 1 && !HasOption(options, kOptWireframe);
-  const int parts = binned ? std::min(4 * threads, kMaxRenderParts) : threads;
+  // Filled triangles on several threads are split by ranges of the table, so
+  // that each is culled, shaded and filled once. Wireframe lines are clipped
+  // per band instead, which costs a pass over the triangles per band.
+  const bool layered = triangles && threads > 1 && !HasOption(options, kOptWireframe);
   const FrameJob f{view,
                    model,
                    buffers,
@@ -123,16 +144,28 @@ void RenderFrame(const ViewState& view, ModelStore& model, RenderBuffers& buffer
                    options,
                    MakeShadeSetup(view, options, frame.contrast),
                    TargetOf(buffers),
-                   parts,
-                   triangles,
-                   binned};
+                   threads,
+                   layered ? std::min(threads, kMaxTriangleRanges) : 1,
+                   triangles};
   buffers.scratch.corners.resize(static_cast<size_t>(std::max(model.vertexCount, 0)));
-  RunPieces(buffers, threads, parts, [&](int part) { ProjectPart(f, part); });
-  if (binned) {
-    PrepareBins(buffers.scratch, f.target, buffers.height, parts, model.triangleCount);
-    RunPieces(buffers, threads, parts, [&](int part) { BinPart(f, part); });
+  if (!layered) {
+    RunPieces(buffers, threads, threads, [&](int part) { ProjectPart(f, part); });
+    RunPieces(buffers, threads, threads, [&](int part) { DrawBand(f, part); });
+    return;
   }
-  RunPieces(buffers, threads, parts, [&](int part) { DrawBand(f, part); });
+  PrepareLayers(buffers, f.ranges - 1);
+  RunPieces(buffers, threads, threads, [&](int part) {
+    ProjectPart(f, part);
+    const RenderTarget band = BandOf(f, part);
+    if (band.clipTop <= band.clipBottom) DrawGridBand(f, band);
+  });
+  RunPieces(buffers, threads, f.ranges, [&](int range) { FillRange(f, range); });
+  RunPieces(buffers, threads, threads, [&](int part) {
+    const RenderTarget band = BandOf(f, part);
+    if (band.clipTop > band.clipBottom) return;
+    MergeLayers(band, buffers.scratch.layers, f.ranges - 1);
+    DrawLinesAndDots(f, band);
+  });
 }
 
 void RenderStereoPair(ViewState& view, ModelStore& model, RenderBuffers& buffers,

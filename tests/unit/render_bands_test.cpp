@@ -1,4 +1,4 @@
-// Frames split into bands on several threads, and frames drawn over the
+// Frames split among several threads, and frames drawn over the
 // previous one, must give the same buffers as one thread on fresh buffers;
 // and presenting only the rows that changed must show the whole frame.
 #include <gtest/gtest.h>
@@ -27,7 +27,7 @@ ModelStore RandomScene(uint32_t seed) {
   ClearModel(m);
   for (int i = 0; i < 60; ++i) AppendVertex(m, {coordinate(rng), coordinate(rng), coordinate(rng)});
   AppendVertex(m, {0, 0, -260});    // behind the viewer at the start distance
-  for (int i = 0; i < 1500; ++i) {  // enough to make the bins grow
+  for (int i = 0; i < 1500; ++i) {  // ranges of hundreds of triangles per thread
     const int corner = i % 50 == 0 ? 60 : pick(rng);
     const uint8_t flags = i % 7 == 0 ? kSelectedBit : 0;
     AppendTriangle(m, {{pick(rng), pick(rng), i % 31 == 0 ? pick(rng) % 3 : corner}}, flags,

@@ -32,11 +32,10 @@ struct TriangleBox {
 };
 
 // The box of triangle t, or false when the triangle draws nothing: a corner
-// index outside the table, an unusable corner (its column lies below every
-// pixel's, so the box's left finds it) or a box that misses the clip.
-[[gnu::always_inline]] inline bool BoxOnClip(const Corner* corner, uint32_t cornerCount,
-                                             const Triangle& t, const ClipRect& clip,
-                                             TriangleBox& box) {
+// index outside the table or an unusable corner (its column lies below every
+// pixel's, so the box's left finds it).
+[[gnu::always_inline]] inline bool BoxOf(const Corner* corner, uint32_t cornerCount,
+                                         const Triangle& t, TriangleBox& box) {
   const auto i0 = static_cast<uint32_t>(t.corner[0]), i1 = static_cast<uint32_t>(t.corner[1]);
   const auto i2 = static_cast<uint32_t>(t.corner[2]);
   if (std::max(std::max(i0, i1), i2) >= cornerCount) return false;
@@ -48,9 +47,25 @@ struct TriangleBox {
          std::max(std::max(a.x, b.x), c.x),
          std::min(std::min(a.y, b.y), c.y),
          std::max(std::max(a.y, b.y), c.y)};
-  if (box.minX == kUnusableCorner) return false;
+  return box.minX != kUnusableCorner;
+}
+
+// Whether the box reaches into the clip rectangle, and whether it lies wholly
+// inside it (its spans then need no clipping).
+inline bool MeetsClip(const TriangleBox& box, const ClipRect& clip) {
   return !(box.maxX < clip.left || box.minX > clip.right || box.maxY < clip.top ||
            box.minY > clip.bottom);
+}
+inline bool InsideClip(const TriangleBox& box, const ClipRect& clip) {
+  return box.minX >= clip.left && box.maxX <= clip.right && box.minY >= clip.top &&
+         box.maxY <= clip.bottom;
+}
+
+// BoxOf, and false also for a box that misses the clip.
+[[gnu::always_inline]] inline bool BoxOnClip(const Corner* corner, uint32_t cornerCount,
+                                             const Triangle& t, const ClipRect& clip,
+                                             TriangleBox& box) {
+  return BoxOf(corner, cornerCount, t, box) && MeetsClip(box, clip);
 }
 
 // The corner of a buffer point (column and row including the centre).

@@ -62,6 +62,17 @@ PointRange InsideRange(float start, float step, int64_t n, int64_t low, int64_t 
           FirstWhere(n, [&](int64_t i) { return pixel(i) < low; }) - 1};
 }
 
+// The fill of a triangle whose box meets the clip rectangle; without any
+// clipping when the box lies inside it, as most triangles' boxes do.
+[[gnu::always_inline]] inline void ScanBox(const RenderTarget& target, const TriangleBox& box,
+                                           bool inside, uint32_t colour) {
+  if (inside) {
+    ScanTriangle<false, true>(target, *box.a, *box.b, *box.c, colour);
+  } else {
+    ScanTriangle<false>(target, *box.a, *box.b, *box.c, colour);
+  }
+}
+
 bool CornersOf(const ModelStore& model, const Triangle& t, int32_t cx, int32_t cy,
                BufferPoint (&out)[3]) {
   const auto count = static_cast<uint32_t>(model.vertexCount);
@@ -151,8 +162,9 @@ void FillTriangle(RenderBuffers& buffers, BufferPoint a, BufferPoint b, BufferPo
                              CornerOf(c.column, c.row, c.depth)};
   const RenderTarget target = TargetOf(buffers);
   TriangleBox box;
-  if (!BoxOnClip(corners, 3, Triangle{{0, 1, 2}}, ClipOf(target), box)) return;
-  ScanTriangle<false>(target, corners[0], corners[1], corners[2], colour);
+  const ClipRect clip = ClipOf(target);
+  if (!BoxOnClip(corners, 3, Triangle{{0, 1, 2}}, clip, box)) return;
+  ScanBox(target, box, InsideClip(box, clip), colour);
   target.Touch(std::max(box.minY, target.clipTop), std::min(box.maxY, target.clipBottom),
                std::max(box.minX, target.clipLeft), std::min(box.maxX, target.clipRight));
 }
@@ -223,10 +235,13 @@ PixelRect FillTriangles(const RenderTarget& target, const ShadeSetup& shade,
     const uint8_t flags = flagBytes[i];
     if (hideSelected && (flags & kSelectedBit)) continue;
     TriangleBox box;
-    if (!BoxOnClip(corner, cornerCount, triangles[i], clip, box)) continue;
+    if (!BoxOf(corner, cornerCount, triangles[i], box)) continue;
+    // Most triangles lie wholly inside the clip: their spans need no clipping.
+    const bool inside = InsideClip(box, clip);
+    if (!inside && !MeetsClip(box, clip)) continue;
     uint32_t colour;
     if (!ShadeNormal<kQuick>(s, normals[i], flags, words[i], colour)) continue;
-    ScanTriangle<false>(target, *box.a, *box.b, *box.c, colour);
+    ScanBox(target, box, inside, colour);
     left = std::min(left, box.minX), right = std::max(right, box.maxX);
     top = std::min(top, box.minY), bottom = std::max(bottom, box.maxY);
   }

@@ -64,10 +64,12 @@ struct Edge {
 
 // One span of row `y` from the smaller to the larger end, w stepped by
 // addition from the left end also over the pixels left of the clip rectangle.
-[[gnu::always_inline]] inline void DrawSpan(const RenderTarget& b, int32_t y, int32_t x1, float w1, int32_t x2, float w2,
-                     uint32_t colour) {
+// kInside: the span is known to lie inside the clip rectangle.
+template <bool kInside = false>
+[[gnu::always_inline]] inline void DrawSpan(const RenderTarget& b, int32_t y, int32_t x1,
+                                            float w1, int32_t x2, float w2, uint32_t colour) {
   if (x1 == x2) {  // one pixel, the commonest span of a dense mesh
-    if (x1 < b.clipLeft || x1 > b.clipRight) return;
+    if (!kInside && (x1 < b.clipLeft || x1 > b.clipRight)) return;
     const size_t at = static_cast<size_t>(y) * b.width + static_cast<size_t>(x1);
     const float old = b.depth[at];
     const bool nearer = w1 > old;  // as in the loop below: no branch to mispredict
@@ -77,16 +79,16 @@ struct Edge {
   }
   const bool swap = x2 < x1;
   const int32_t left = swap ? x2 : x1, right = swap ? x1 : x2;
-  if (right < b.clipLeft || left > b.clipRight) return;
+  if (!kInside && (right < b.clipLeft || left > b.clipRight)) return;
   float w = swap ? w2 : w1;
   const float dw = right != left ? Slope(swap ? w1 : w2, w, right - left) : 0.0f;
   int32_t x = left;
-  if (x < b.clipLeft) {  // the pixels left of the clip step w all the same
+  if (!kInside && x < b.clipLeft) {  // the pixels left of the clip step w all the same
     w = AddRepeatedly(w, dw, b.clipLeft - x);
     x = b.clipLeft;
   }
-  const int32_t end = std::min(right, b.clipRight);
-  if (x > end) return;
+  const int32_t end = kInside ? right : std::min(right, b.clipRight);
+  if (!kInside && x > end) return;
   const size_t row = static_cast<size_t>(y) * b.width;
   uint32_t* const colourRow = b.colour + row;
   float* const depthRow = b.depth + row;
@@ -111,37 +113,39 @@ inline void StepOneRow(const Corner& from, const Corner& to, int32_t& x, float& 
 
 // The scan below for a triangle of one or two rows (A and B at most one row
 // below the top corner C), its rows and spans written out.
+template <bool kInside>
 [[gnu::always_inline]] inline void ScanShortTriangle(const RenderTarget& b, const Corner& a,
                                                      const Corner& bc, const Corner& c,
                                                      uint32_t colour) {
   const int32_t y0 = c.y;
-  if (y0 > b.clipBottom) return;
-  const bool drawTop = y0 >= b.clipTop;
+  if (!kInside && y0 > b.clipBottom) return;
+  const bool drawTop = kInside || y0 >= b.clipTop;
   if (a.y == y0 && bc.y == y0) {  // one row: from B to A
-    if (drawTop) DrawSpan(b, y0, bc.x, bc.w, a.x, a.w, colour);
+    if (drawTop) DrawSpan<kInside>(b, y0, bc.x, bc.w, a.x, a.w, colour);
     return;
   }
   int32_t x = 0;
   float w = 0.0f;
-  const bool drawLow = y0 + 1 <= b.clipBottom && y0 + 1 >= b.clipTop;
+  const bool drawLow = kInside || (y0 + 1 <= b.clipBottom && y0 + 1 >= b.clipTop);
   if (bc.y == y0) {  // B beside C, A below
-    if (drawTop) DrawSpan(b, y0, bc.x, bc.w, c.x, c.w, colour);
+    if (drawTop) DrawSpan<kInside>(b, y0, bc.x, bc.w, c.x, c.w, colour);
     StepOneRow(bc, a, x, w);
-    if (drawLow) DrawSpan(b, y0 + 1, x, w, a.x, a.w, colour);
+    if (drawLow) DrawSpan<kInside>(b, y0 + 1, x, w, a.x, a.w, colour);
   } else if (a.y == y0) {  // A beside C, B below
-    if (drawTop) DrawSpan(b, y0, c.x, c.w, a.x, a.w, colour);
+    if (drawTop) DrawSpan<kInside>(b, y0, c.x, c.w, a.x, a.w, colour);
     StepOneRow(a, bc, x, w);
-    if (drawLow) DrawSpan(b, y0 + 1, bc.x, bc.w, x, w, colour);
+    if (drawLow) DrawSpan<kInside>(b, y0 + 1, bc.x, bc.w, x, w, colour);
   } else {  // C alone on top, A and B below
-    if (drawTop) DrawSpan(b, y0, c.x, c.w, c.x, c.w, colour);
-    if (drawLow) DrawSpan(b, y0 + 1, bc.x, bc.w, a.x, a.w, colour);
+    if (drawTop) DrawSpan<kInside>(b, y0, c.x, c.w, c.x, c.w, colour);
+    if (drawLow) DrawSpan<kInside>(b, y0 + 1, bc.x, bc.w, a.x, a.w, colour);
   }
 }
 
 // Scans the triangle from its top corner C down to the lower of A and B.
 // kMarkOnly: draw nothing, return true at the first row whose span meets the
-// clip rectangle's columns. Corners must be usable.
-template <bool kMarkOnly>
+// clip rectangle's columns. kInside: every corner lies inside the clip
+// rectangle, so no span needs clipping. Corners must be usable.
+template <bool kMarkOnly, bool kInside = false>
 [[gnu::always_inline]] inline bool ScanTriangle(const RenderTarget& b, const Corner& first,
                                                 const Corner& second, const Corner& third,
                                                 uint32_t colour) {
@@ -152,7 +156,7 @@ template <bool kMarkOnly>
   const Corner &a = *pa, &bc = *pb, &c = *pc;
   if constexpr (!kMarkOnly) {
     if (a.y - c.y <= 1 && bc.y - c.y <= 1) {  // the shapes of small triangles
-      ScanShortTriangle(b, a, bc, c, colour);
+      ScanShortTriangle<kInside>(b, a, bc, c, colour);
       return false;
     }
   }
@@ -178,7 +182,7 @@ template <bool kMarkOnly>
           return true;
         }
       } else {
-        DrawSpan(b, y, e1.x, e1.w, e2.x, e2.w, colour);
+        DrawSpan<kInside>(b, y, e1.x, e1.w, e2.x, e2.w, colour);
       }
     }
     if (switches >= 2) return false;

@@ -4,6 +4,7 @@
 #include "render/corner_projection.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "render/rasteriser.h"
 #include "render/rounding.h"
@@ -18,6 +19,7 @@ namespace qelvar {
 namespace {
 
 constexpr float kLimit = static_cast<float>(kCoordinateLimit);
+constexpr float kInfinity = std::numeric_limits<float>::infinity();
 constexpr Corner kUnusable{kUnusableCorner, 0, 0.0f, 0.0f};
 
 // Monotonic, so the order of the rows survives; NaN is rejected by the caller.
@@ -43,10 +45,44 @@ inline void ProjectOne(const Projection& p, Vec3 in, ScratchVertex& out, Corner&
   }
 }
 
+// The rectangle of the usable corners so far: four lanes of clamped columns
+// and rows, their extremes rounded at the end (rounding keeps the order), and
+// the corners projected one at a time.
+struct CornerBounds {
+#if defined(__SSE2__)
+  __m128 minX = _mm_set1_ps(kInfinity), minY = _mm_set1_ps(kInfinity);
+  __m128 maxX = _mm_set1_ps(-kInfinity), maxY = _mm_set1_ps(-kInfinity);
+#endif
+  PixelRect single;
+
+  void Add(const Corner& c) {
+    if (c.x == kUnusableCorner) return;
+    single.left = std::min(single.left, c.x), single.right = std::max(single.right, c.x);
+    single.top = std::min(single.top, c.y), single.bottom = std::max(single.bottom, c.y);
+  }
+  PixelRect Rect() const {
+    PixelRect r = single;
+#if defined(__SSE2__)
+    alignas(16) float lanes[4][4];
+    _mm_store_ps(lanes[0], minX), _mm_store_ps(lanes[1], minY);
+    _mm_store_ps(lanes[2], maxX), _mm_store_ps(lanes[3], maxY);
+    for (int k = 0; k < 4; ++k) {
+      if (lanes[0][k] == kInfinity) continue;  // no usable corner in this lane
+      r.left = std::min(r.left, RoundToInt(lanes[0][k]));
+      r.top = std::min(r.top, RoundToInt(lanes[1][k]));
+      r.right = std::max(r.right, RoundToInt(lanes[2][k]));
+      r.bottom = std::max(r.bottom, RoundToInt(lanes[3][k]));
+    }
+#endif
+    return r;
+  }
+};
+
 #if defined(__SSE2__)
 // Vertices i .. i + 3.
 template <bool kQuick>
-inline void ProjectFour(const Projection& p, const Vec3* in, ScratchVertex* out, Corner* corners) {
+inline void ProjectFour(const Projection& p, const Vec3* in, ScratchVertex* out, Corner* corners,
+                        CornerBounds& bounds) {
   const ViewState& v = p.view;
   const __m128 x = _mm_setr_ps(in[0].x, in[1].x, in[2].x, in[3].x);
   const __m128 y = _mm_setr_ps(in[0].y, in[1].y, in[2].y, in[3].y);
@@ -80,8 +116,15 @@ inline void ProjectFour(const Projection& p, const Vec3* in, ScratchVertex* out,
   const __m128 by = _mm_add_ps(row, _mm_set1_ps(p.centreY));
   const __m128 usable = _mm_and_ps(front, _mm_and_ps(_mm_cmpord_ps(bx, bx), _mm_cmpord_ps(by, by)));
   const __m128 low = _mm_set1_ps(-kLimit), high = _mm_set1_ps(kLimit);
-  const __m128i px = _mm_cvtps_epi32(_mm_min_ps(_mm_max_ps(bx, low), high));
-  const __m128i py = _mm_cvtps_epi32(_mm_min_ps(_mm_max_ps(by, low), high));
+  const __m128 clampedX = _mm_min_ps(_mm_max_ps(bx, low), high);
+  const __m128 clampedY = _mm_min_ps(_mm_max_ps(by, low), high);
+  const __m128i px = _mm_cvtps_epi32(clampedX);
+  const __m128i py = _mm_cvtps_epi32(clampedY);
+  const __m128 none = _mm_set1_ps(kInfinity), noneBelow = _mm_set1_ps(-kInfinity);
+  bounds.minX = _mm_min_ps(bounds.minX, select(usable, clampedX, none));
+  bounds.minY = _mm_min_ps(bounds.minY, select(usable, clampedY, none));
+  bounds.maxX = _mm_max_ps(bounds.maxX, select(usable, clampedX, noneBelow));
+  bounds.maxY = _mm_max_ps(bounds.maxY, select(usable, clampedY, noneBelow));
   const __m128 unusableX = _mm_castsi128_ps(_mm_set1_epi32(kUnusableCorner));
   __m128 cornerX = select(usable, _mm_castsi128_ps(px), unusableX);
   __m128 cornerY = _mm_and_ps(usable, _mm_castsi128_ps(py));
@@ -97,15 +140,20 @@ inline void ProjectFour(const Projection& p, const Vec3* in, ScratchVertex* out,
 #endif
 
 template <bool kQuick>
-void ProjectRange(const Projection& p, ModelStore& model, int32_t first, int32_t last,
-                  Corner* corners) {
+PixelRect ProjectRange(const Projection& p, ModelStore& model, int32_t first, int32_t last,
+                       Corner* corners) {
   const Vec3* in = model.vertices.data();
   ScratchVertex* out = model.vertexScratch.data();
+  CornerBounds bounds;
   int32_t i = first;
 #if defined(__SSE2__)
-  for (; i + 4 <= last; i += 4) ProjectFour<kQuick>(p, in + i, out + i, corners + i);
+  for (; i + 4 <= last; i += 4) ProjectFour<kQuick>(p, in + i, out + i, corners + i, bounds);
 #endif
-  for (; i < last; ++i) ProjectOne<kQuick>(p, in[i], out[i], corners[i]);
+  for (; i < last; ++i) {
+    ProjectOne<kQuick>(p, in[i], out[i], corners[i]);
+    bounds.Add(corners[i]);
+  }
+  return bounds.Rect();
 }
 
 }  // namespace
@@ -115,27 +163,27 @@ Corner CornerOf(float column, float row, float depth) {
   return {ToPixel(column), ToPixel(row), 1.0f / depth, row};
 }
 
-void ProjectCorners(const ViewState& view, float hSampling, bool quickRender, ModelStore& model,
-                    int32_t first, int32_t last, Corner* corners) {
+PixelRect ProjectCorners(const ViewState& view, float hSampling, bool quickRender,
+                         ModelStore& model, int32_t first, int32_t last, Corner* corners) {
   const Projection p{view, view.scaling * hSampling, view.scaling, static_cast<float>(view.centreX),
                      static_cast<float>(view.centreY)};
-  if (quickRender) {
-    ProjectRange<true>(p, model, first, last, corners);
-  } else {
-    ProjectRange<false>(p, model, first, last, corners);
-  }
+  return quickRender ? ProjectRange<true>(p, model, first, last, corners)
+                     : ProjectRange<false>(p, model, first, last, corners);
 }
 
-void CornersFromScratch(const ModelStore& model, int32_t centreX, int32_t centreY,
-                        Table<Corner>& out) {
+PixelRect CornersFromScratch(const ModelStore& model, int32_t centreX, int32_t centreY,
+                             Table<Corner>& out) {
   const auto count = static_cast<size_t>(std::max(model.vertexCount, 0));
   out.resize(count);
   const ScratchVertex* in = model.vertexScratch.data();
   const float fx = static_cast<float>(centreX), fy = static_cast<float>(centreY);
+  CornerBounds bounds;
   for (size_t i = 0; i < count; ++i) {
     const ScratchVertex s = in[i];
     out[i] = s.depth >= 1.0f ? CornerOf(s.column + fx, s.row + fy, s.depth) : kUnusable;
+    bounds.Add(out[i]);
   }
+  return bounds.single;
 }
 
 }  // namespace qelvar

@@ -73,12 +73,19 @@ Corner CornerOf(float column, float row, float depth);
 
 // Projects vertices [first, last) as ProjectVertices does into vertexScratch
 // and writes their corners for the view's projection centre. `corners` must
-// hold vertexCount entries.
-void ProjectCorners(const ViewState& view, float hSampling, bool quickRender, ModelStore& model,
-                    int32_t first, int32_t last, Corner* corners);
+// hold vertexCount entries. Returns the rectangle the usable ones lie in.
+PixelRect ProjectCorners(const ViewState& view, float hSampling, bool quickRender,
+                         ModelStore& model, int32_t first, int32_t last, Corner* corners);
 
-// The corners of every vertex from the projection already in vertexScratch.
-void CornersFromScratch(const ModelStore& model, int32_t centreX, int32_t centreY,
-                        Table<Corner>& out);
+// The corners of every vertex from the projection already in vertexScratch;
+// returns the rectangle the usable ones lie in.
+PixelRect CornersFromScratch(const ModelStore& model, int32_t centreX, int32_t centreY,
+                             Table<Corner>& out);
+
+// The smallest rectangle holding both.
+inline PixelRect UniteRects(const PixelRect& a, const PixelRect& b) {
+  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+          std::max(a.bottom, b.bottom)};
+}
 
 }  // namespace qelvar

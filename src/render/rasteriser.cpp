@@ -218,8 +218,9 @@ namespace {
 // never shaded.
 template <bool kQuick>
 PixelRect FillTriangles(const RenderTarget& target, const ShadeSetup& shade,
-                        const ModelStore& model, const Table<Corner>& corners, bool hideSelected,
-                        int32_t first, int32_t last) {
+                        const ModelStore& model, const Table<Corner>& corners,
+                        const PixelRect& cornerBounds, bool hideSelected, int32_t first,
+                        int32_t last) {
   const Corner* const corner = corners.data();
   const auto cornerCount = static_cast<uint32_t>(corners.size());
   const Triangle* const triangles = model.triangles.data();
@@ -229,8 +230,7 @@ PixelRect FillTriangles(const RenderTarget& target, const ShadeSetup& shade,
   const ShadeSetup s = shade;  // a local copy the stores cannot alias
   const ClipRect clip = ClipOf(target);
   static_assert(kUnusableCorner < -kCoordinateLimit);
-  // The rectangle every fill stayed in, recorded once for the next clear.
-  int32_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
+  bool drew = false;
   for (int32_t i = first; i < last; ++i) {
     const uint8_t flags = flagBytes[i];
     if (hideSelected && (flags & kSelectedBit)) continue;
@@ -242,12 +242,13 @@ PixelRect FillTriangles(const RenderTarget& target, const ShadeSetup& shade,
     uint32_t colour;
     if (!ShadeNormal<kQuick>(s, normals[i], flags, words[i], colour)) continue;
     ScanBox(target, box, inside, colour);
-    left = std::min(left, box.minX), right = std::max(right, box.maxX);
-    top = std::min(top, box.minY), bottom = std::max(bottom, box.maxY);
+    drew = true;
   }
-  if (left > right) return {};
-  return {std::max(left, clip.left), std::max(top, clip.top), std::min(right, clip.right),
-          std::min(bottom, clip.bottom)};
+  // Every fill stayed among the usable corners, and inside the clip: a
+  // rectangle taken once rather than widened by every triangle.
+  if (!drew) return {};
+  return {std::max(cornerBounds.left, clip.left), std::max(cornerBounds.top, clip.top),
+          std::min(cornerBounds.right, clip.right), std::min(cornerBounds.bottom, clip.bottom)};
 }
 
 // Wireframe: three depth-tested lines per triangle, clipped point by point.
@@ -272,24 +273,26 @@ void WireTriangles(const RenderTarget& band, const ShadeSetup& shade, const Mode
 }  // namespace
 
 void DrawTriangleBand(const RenderTarget& band, const ShadeSetup& shade, const ModelStore& model,
-                      const Table<Corner>& corners, uint32_t options, int32_t centreX,
-                      int32_t centreY) {
+                      const Table<Corner>& corners, const PixelRect& cornerBounds,
+                      uint32_t options, int32_t centreX, int32_t centreY) {
   const bool hideSelected = HasOption(options, kOptHideSelected);
   if (HasOption(options, kOptWireframe)) {
     WireTriangles(band, shade, model, hideSelected, centreX, centreY);
   } else {
-    const PixelRect drawn =
-        FillTriangleRange(band, shade, model, corners, hideSelected, 0, model.triangleCount);
+    const PixelRect drawn = FillTriangleRange(band, shade, model, corners, cornerBounds,
+                                              hideSelected, 0, model.triangleCount);
     if (drawn.left <= drawn.right) band.Touch(drawn.top, drawn.bottom, drawn.left, drawn.right);
   }
 }
 
 PixelRect FillTriangleRange(const RenderTarget& target, const ShadeSetup& shade,
                             const ModelStore& model, const Table<Corner>& corners,
-                            bool hideSelected, int32_t first, int32_t last) {
-  return shade.quickRender
-             ? FillTriangles<true>(target, shade, model, corners, hideSelected, first, last)
-             : FillTriangles<false>(target, shade, model, corners, hideSelected, first, last);
+                            const PixelRect& cornerBounds, bool hideSelected, int32_t first,
+                            int32_t last) {
+  return shade.quickRender ? FillTriangles<true>(target, shade, model, corners, cornerBounds,
+                                                 hideSelected, first, last)
+                           : FillTriangles<false>(target, shade, model, corners, cornerBounds,
+                                                  hideSelected, first, last);
 }
 
 namespace {
@@ -331,9 +334,9 @@ void DrawTriangles(DrawMode mode, const ViewState& view, ModelStore& model, Rend
     return;
   }
   Table<Corner>& corners = buffers.scratch.corners;
-  CornersFromScratch(model, view.centreX, view.centreY, corners);
+  const PixelRect bounds = CornersFromScratch(model, view.centreX, view.centreY, corners);
   DrawTriangleBand(TargetOf(buffers), MakeShadeSetup(view, options, contrast), model, corners,
-                   options, view.centreX, view.centreY);
+                   bounds, options, view.centreX, view.centreY);
 }
 
 void SelectionPass(const ViewState& view, ModelStore& model, RenderBuffers& buffers,

@@ -42,18 +42,20 @@ void DrawLine3D(const RenderTarget& target, BufferPoint p0, BufferPoint p1, uint
 
 // The triangles of one band of the frame in index order, filled (or in
 // wireframe outlined) within `band`'s clip rectangle, from `corners` (one per
-// vertex, for the view's centre). Any split of a frame into bands of rows
-// gives the same pixels as one band.
+// vertex, for the view's centre, the usable ones inside `cornerBounds`). Any
+// split of a frame into bands of rows gives the same pixels as one band.
 void DrawTriangleBand(const RenderTarget& band, const ShadeSetup& shade, const ModelStore& model,
-                      const Table<Corner>& corners, uint32_t options, int32_t centreX,
-                      int32_t centreY);
+                      const Table<Corner>& corners, const PixelRect& cornerBounds,
+                      uint32_t options, int32_t centreX, int32_t centreY);
 
 // Filled triangles [first, last) in index order within the target's clip
-// rectangle. Records nothing in the target: returns the rectangle written to
-// (inside the clip rectangle).
+// rectangle. Records nothing in the target: returns a rectangle holding every
+// pixel written (the usable corners' bounds inside the clip rectangle; empty
+// when nothing was drawn).
 PixelRect FillTriangleRange(const RenderTarget& target, const ShadeSetup& shade,
                             const ModelStore& model, const Table<Corner>& corners,
-                            bool hideSelected, int32_t first, int32_t last);
+                            const PixelRect& cornerBounds, bool hideSelected, int32_t first,
+                            int32_t last);
 
 enum class DrawMode { kNormal, kSelection };
 

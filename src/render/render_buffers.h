@@ -40,6 +40,8 @@ struct TriangleLayer {
 // once the model stops growing.
 struct FrameScratch {
   Table<Corner> corners;              // one per vertex, not cleared: projection writes each
+  PixelRect cornerBounds;             // where the usable corners lie
+  std::vector<PixelRect> partBounds;  // the same for each part of the projection
   std::vector<TriangleLayer> layers;  // ranges 1, 2, ... of a frame filled on several threads
 };
 

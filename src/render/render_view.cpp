@@ -74,9 +74,10 @@ struct FrameJob {
 // Vertices by index ranges: projection and corners.
 void ProjectPart(const FrameJob& f, int part) {
   const int64_t n = f.model.vertexCount;
-  ProjectCorners(f.view, f.hSampling, HasOption(f.options, kOptQuickRender), f.model,
-                 ShareStart(n, part, f.parts), ShareStart(n, part + 1, f.parts),
-                 f.buffers.scratch.corners.data());
+  f.buffers.scratch.partBounds[static_cast<size_t>(part)] =
+      ProjectCorners(f.view, f.hSampling, HasOption(f.options, kOptQuickRender), f.model,
+                     ShareStart(n, part, f.parts), ShareStart(n, part + 1, f.parts),
+                     f.buffers.scratch.corners.data());
 }
 
 RenderTarget BandOf(const FrameJob& f, int part) {
@@ -103,7 +104,8 @@ void DrawBand(const FrameJob& f, int part) {
   if (band.clipTop > band.clipBottom) return;
   DrawGridBand(f, band);
   if (f.triangles) {
-    DrawTriangleBand(band, f.shade, f.model, f.buffers.scratch.corners, f.options, f.view.centreX,
+    const FrameScratch& s = f.buffers.scratch;
+    DrawTriangleBand(band, f.shade, f.model, s.corners, s.cornerBounds, f.options, f.view.centreX,
                      f.view.centreY);
   }
   DrawLinesAndDots(f, band);
@@ -114,16 +116,16 @@ void FillRange(const FrameJob& f, int range) {
   const int64_t n = f.model.triangleCount;
   const int32_t first = ShareStart(n, range, f.ranges), last = ShareStart(n, range + 1, f.ranges);
   const bool hideSelected = HasOption(f.options, kOptHideSelected);
-  const Table<Corner>& corners = f.buffers.scratch.corners;
+  const FrameScratch& s = f.buffers.scratch;
   if (range == 0) {
-    const PixelRect d =
-        FillTriangleRange(f.target, f.shade, f.model, corners, hideSelected, first, last);
+    const PixelRect d = FillTriangleRange(f.target, f.shade, f.model, s.corners, s.cornerBounds,
+                                          hideSelected, first, last);
     if (d.left <= d.right) f.target.Touch(d.top, d.bottom, d.left, d.right);
     return;
   }
   TriangleLayer& layer = f.buffers.scratch.layers[static_cast<size_t>(range - 1)];
-  layer.drawn = FillTriangleRange(LayerTarget(layer, f.target), f.shade, f.model, corners,
-                                  hideSelected, first, last);
+  layer.drawn = FillTriangleRange(LayerTarget(layer, f.target), f.shade, f.model, s.corners,
+                                  s.cornerBounds, hideSelected, first, last);
 }
 
 }  // namespace
@@ -147,9 +149,19 @@ void RenderFrame(const ViewState& view, ModelStore& model, RenderBuffers& buffer
                    threads,
                    layered ? std::min(threads, kMaxTriangleRanges) : 1,
                    triangles};
-  buffers.scratch.corners.resize(static_cast<size_t>(std::max(model.vertexCount, 0)));
+  FrameScratch& scratch = buffers.scratch;
+  scratch.corners.resize(static_cast<size_t>(std::max(model.vertexCount, 0)));
+  scratch.partBounds.assign(static_cast<size_t>(threads), PixelRect{});
+  // The projection's parts give one rectangle for all usable corners.
+  const auto uniteBounds = [&] {
+    scratch.cornerBounds = PixelRect{};
+    for (const PixelRect& r : scratch.partBounds) {
+      scratch.cornerBounds = UniteRects(scratch.cornerBounds, r);
+    }
+  };
   if (!layered) {
     RunPieces(buffers, threads, threads, [&](int part) { ProjectPart(f, part); });
+    uniteBounds();
     RunPieces(buffers, threads, threads, [&](int part) { DrawBand(f, part); });
     return;
   }
@@ -159,6 +171,7 @@ void RenderFrame(const ViewState& view, ModelStore& model, RenderBuffers& buffer
     const RenderTarget band = BandOf(f, part);
     if (band.clipTop <= band.clipBottom) DrawGridBand(f, band);
   });
+  uniteBounds();
   RunPieces(buffers, threads, f.ranges, [&](int range) { FillRange(f, range); });
   RunPieces(buffers, threads, threads, [&](int part) {
     const RenderTarget band = BandOf(f, part);

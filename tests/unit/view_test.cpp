@@ -131,8 +131,8 @@ TEST(View, QuickLoopEqualsGeneralLoopAndIgnoresXZ) {
 
 // The frame's projection works four vertices at a time; it must write what
 // the one-vertex projection writes, bit for bit, and the corners the fill
-// would make from it, for odd counts, vertices behind the viewer, huge and
-// non-finite coordinates.
+// would make from it, and the same bounds of the usable corners, for odd
+// counts, vertices behind the viewer, huge and non-finite coordinates.
 TEST(View, CornerProjectionEqualsProjectionThenCorners) {
   std::mt19937 rng(11);
   std::uniform_real_distribution<float> coordinate(-400, 400), angle(0, 6.28f);
@@ -157,10 +157,15 @@ TEST(View, CornerProjectionEqualsProjectionThenCorners) {
     ModelStore plain = model;
     ProjectVertices(v, 2.0f, quick, plain);
     Table<Corner> expected, corners(static_cast<size_t>(model.vertexCount));
-    CornersFromScratch(plain, v.centreX, v.centreY, expected);
+    const PixelRect expectedBounds = CornersFromScratch(plain, v.centreX, v.centreY, expected);
     const int32_t split = 5 + round;  // two ranges, as two threads would take them
-    ProjectCorners(v, 2.0f, quick, model, 0, split, corners.data());
-    ProjectCorners(v, 2.0f, quick, model, split, model.vertexCount, corners.data());
+    const PixelRect bounds =
+        UniteRects(ProjectCorners(v, 2.0f, quick, model, 0, split, corners.data()),
+                   ProjectCorners(v, 2.0f, quick, model, split, model.vertexCount, corners.data()));
+    EXPECT_EQ(bounds.left, expectedBounds.left);
+    EXPECT_EQ(bounds.top, expectedBounds.top);
+    EXPECT_EQ(bounds.right, expectedBounds.right);
+    EXPECT_EQ(bounds.bottom, expectedBounds.bottom);
     for (int i = 0; i < model.vertexCount; ++i) {
       ASSERT_EQ(std::memcmp(&model.vertexScratch[i], &plain.vertexScratch[i], 12), 0) << i;
       ASSERT_EQ(std::memcmp(&corners[i], &expected[i], sizeof(Corner)), 0) << i;

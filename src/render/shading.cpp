@@ -3,12 +3,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
+#include <vector>
 
 #ifdef __SSE2__
 #include <immintrin.h>
 #endif
 
 #include "core/option_flags.h"
+#include "render/render_workers.h"
 
 namespace qelvar {
 
@@ -74,16 +77,39 @@ void Normalise(const CrossBlock& n, int count, Vec3* out) {
   }
 }
 
-}  // namespace
-
-void ComputeNormals(ModelStore& model) {
+// Normals of triangles [first, last).
+void NormalsOf(ModelStore& model, int32_t first, int32_t last) {
   CrossBlock cross;
-  for (int32_t first = 0; first < model.triangleCount; first += kNormalBlock) {
-    const int count =
-        static_cast<int>(std::min<int32_t>(kNormalBlock, model.triangleCount - first));
+  for (; first < last; first += kNormalBlock) {
+    const int count = static_cast<int>(std::min<int32_t>(kNormalBlock, last - first));
     CrossProducts(model, first, count, cross);
     Normalise(cross, count, &model.triangleNormals[size_t(first)]);
   }
+}
+
+// Below this many triangles a thread more costs more than it saves.
+constexpr int32_t kNormalsPerThread = 1 << 18;
+
+}  // namespace
+
+void ComputeNormals(ModelStore& model) {
+  // A big model's normals are shared among the cores, in whole blocks: each
+  // normal is the same whichever thread computes it.
+  const int32_t count = std::max(model.triangleCount, 0);
+  const int threads = static_cast<int>(
+      std::min<int64_t>(DefaultRenderThreads(), std::max(count / kNormalsPerThread, 1)));
+  const auto start = [&](int part) {
+    const int64_t blocks = (int64_t{count} + kNormalBlock - 1) / kNormalBlock;
+    return static_cast<int32_t>(std::min<int64_t>(blocks * part / threads * kNormalBlock, count));
+  };
+  std::vector<std::thread> helpers;
+  for (int part = 1; part < threads; ++part) {
+    helpers.emplace_back([&model, first = start(part), last = start(part + 1)] {
+      NormalsOf(model, first, last);
+    });
+  }
+  NormalsOf(model, 0, start(1));
+  for (std::thread& helper : helpers) helper.join();
 }
 
 ShadeSetup MakeShadeSetup(const ViewState& view, uint32_t options, int contrast) {

@@ -183,11 +183,8 @@ class BinaryCursor {
  public:
   BinaryCursor(FileWindow& window, bool bigEndian) : window_(window), big_(bigEndian) {}
   bool Value(PlyType t, double& v) {
-    const uint8_t* p = window_.Peek(size_t(t.size));
-    if (!p) return false;
-    uint64_t bits = 0;
-    for (int i = 0; i < t.size; ++i) bits = bits << 8 | p[big_ ? i : t.size - 1 - i];
-    window_.Advance(uint64_t(t.size));
+    uint64_t bits;
+    if (!Bits(t, bits)) return false;
     v = Decode(t, bits);
     return true;
   }
@@ -233,14 +230,24 @@ class BinaryCursor {
   // A list count of an integer type: not negative and at most 4e9, as a
   // count read as a number must be.
   bool Count(PlyType t, uint64_t& n) {
+    return Bits(t, n) && CountFits(t, n);
+  }
+  static bool CountFits(PlyType t, uint64_t bits) {
+    return !(t.kind == Kind::kSigned && (bits >> (8 * t.size - 1)) != 0) && bits <= 4000000000u;
+  }
+
+  // The next value's bytes as a number in the file's byte order.
+  uint64_t Assemble(const uint8_t* p, size_t size) const {
+    uint64_t bits = 0;
+    for (size_t i = 0; i < size; ++i) bits = bits << 8 | p[big_ ? i : size - 1 - i];
+    return bits;
+  }
+  bool Bits(PlyType t, uint64_t& bits) {
     const uint8_t* p = window_.Peek(size_t(t.size));
     if (!p) return false;
-    uint64_t bits = 0;
-    for (int i = 0; i < t.size; ++i) bits = bits << 8 | p[big_ ? i : t.size - 1 - i];
+    bits = Assemble(p, size_t(t.size));
     window_.Advance(uint64_t(t.size));
-    if (t.kind == Kind::kSigned && (bits >> (8 * t.size - 1)) != 0) return false;
-    n = bits;
-    return n <= 4000000000u;
+    return true;
   }
 
   bool SkipListRecords(const Element& e) {
@@ -259,16 +266,13 @@ class BinaryCursor {
   bool SkipLists(uint64_t count, const Property& list) {
     const PlyType t = list.countType;
     const auto countBytes = size_t(t.size), item = uint64_t(list.type.size);
-    const int sign = t.kind == Kind::kSigned ? 8 * t.size - 1 : 64;
     for (uint64_t i = 0; i < count;) {
       size_t held = 0, used = 0;
       const uint8_t* p = window_.Buffered(held);
       if (!p) return false;
       for (; i < count && used + countBytes <= held; ++i) {
-        uint64_t n = 0;
-        for (size_t k = 0; k < countBytes; ++k)
-          n = n << 8 | p[used + (big_ ? k : countBytes - 1 - k)];
-        if ((sign < 64 && (n >> sign) != 0) || n > 4000000000u) return false;
+        const uint64_t n = Assemble(p + used, countBytes);
+        if (!CountFits(t, n)) return false;
         const uint64_t record = countBytes + n * item;
         if (record > held - used) break;
         used += size_t(record);

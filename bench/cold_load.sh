@@ -8,17 +8,8 @@
 # Meshes are written once into $QELVAR_BENCH_DIR (default /tmp/qelvar_bench_meshes).
 set -euo pipefail
 
-build=${1:?usage: cold_load.sh BUILD_DIR [SIZE ...]}
-shift
-sizes=("$@")
-[ ${#sizes[@]} -eq 0 ] && sizes=(100000 1000000 4000000)
-replay=$(realpath "$build/qelvar-replay")
-gen=$(realpath "$build/qelvar_mesh_gen")
-dir=${QELVAR_BENCH_DIR:-/tmp/qelvar_bench_meshes}
-runs=${QELVAR_BENCH_RUNS:-5}
-mkdir -p "$dir/home"
-cd "$dir"
-: > empty.script  # no steps: start, first frame, end
+default_sizes=(100000 1000000 4000000)
+source "$(dirname "$0")/whole_process_setup.sh" "$@"
 
 for n in "${sizes[@]}"; do
   [ -f "grid$n.stl" ] || "$gen" grid "$n" "grid$n.stl" "grid$n.qv"

@@ -8,18 +8,9 @@
 # Meshes are written once into $QELVAR_BENCH_DIR (default /tmp/qelvar_bench_meshes).
 set -euo pipefail
 
-build=${1:?usage: mesh_import.sh BUILD_DIR [FACETS ...]}
-shift
-sizes=("$@")
-[ ${#sizes[@]} -eq 0 ] && sizes=(1000000)
-replay=$(realpath "$build/qelvar-replay")
-gen=$(realpath "$build/qelvar_mesh_gen")
+default_sizes=(1000000)
+source "$(dirname "$0")/whole_process_setup.sh" "$@"
 library=$(realpath "$build/qelvar_import_library_read")
-dir=${QELVAR_BENCH_DIR:-/tmp/qelvar_bench_meshes}
-runs=${QELVAR_BENCH_RUNS:-5}
-mkdir -p "$dir/home"
-cd "$dir"
-: > empty.script  # no steps: start, first frame, end
 
 commands=()
 for n in "${sizes[@]}"; do

@@ -10,7 +10,7 @@ set -euo pipefail
 
 default_sizes=(1000000)
 source "$(dirname "$0")/whole_process_setup.sh" "$@"
-library=$(realpath "$build/qelvar_import_library_read")
+library=$build/qelvar_import_library_read
 
 commands=()
 for n in "${sizes[@]}"; do

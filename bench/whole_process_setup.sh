@@ -2,12 +2,12 @@
 # arguments (BUILD_DIR [SIZE ...]) after `default_sizes` is set: the build's
 # programs, the sizes, the run count, and the mesh folder (made current) with
 # a home folder and a script of no steps.
-build=${1:?usage: $(basename "$0") BUILD_DIR [SIZE ...]}
+build=$(realpath "${1:?usage: $(basename "$0") BUILD_DIR [SIZE ...]}")
 shift
 sizes=("$@")
 [ ${#sizes[@]} -eq 0 ] && sizes=("${default_sizes[@]}")
-replay=$(realpath "$build/qelvar-replay")
-gen=$(realpath "$build/qelvar_mesh_gen")
+replay=$build/qelvar-replay
+gen=$build/qelvar_mesh_gen
 dir=${QELVAR_BENCH_DIR:-/tmp/qelvar_bench_meshes}
 runs=${QELVAR_BENCH_RUNS:-5}
 mkdir -p "$dir/home"

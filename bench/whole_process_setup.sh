@@ -1,6 +1,6 @@
 # Shared set-up of the whole-process benchmarks, sourced with the script's
 # arguments (BUILD_DIR [SIZE ...]) after `default_sizes` is set: the build's
-# programs, the sizes, the run count, and the mesh folder (made current) with
+# folder and programs as absolute paths, the sizes, the run count, and the mesh folder (made current) with
 # a home folder and a script of no steps.
 build=$(realpath "${1:?usage: $(basename "$0") BUILD_DIR [SIZE ...]}")
 shift

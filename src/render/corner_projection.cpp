@@ -79,14 +79,37 @@ struct CornerBounds {
 };
 
 #if defined(__SSE2__)
+// Four points of three floats each (48 bytes) as their x, y and z lanes, and back.
+inline void LoadFour(const float* in, __m128& x, __m128& y, __m128& z) {
+  const __m128 m0 = _mm_loadu_ps(in), m1 = _mm_loadu_ps(in + 4), m2 = _mm_loadu_ps(in + 8);
+  // m0 = x0 y0 z0 x1, m1 = y1 z1 x2 y2, m2 = z2 x3 y3 z3
+  const __m128 x23 = _mm_shuffle_ps(m1, m2, _MM_SHUFFLE(1, 1, 2, 2));
+  x = _mm_shuffle_ps(m0, x23, _MM_SHUFFLE(2, 0, 3, 0));
+  const __m128 y01 = _mm_shuffle_ps(m0, m1, _MM_SHUFFLE(0, 0, 1, 1));
+  const __m128 y23 = _mm_shuffle_ps(m1, m2, _MM_SHUFFLE(2, 2, 3, 3));
+  y = _mm_shuffle_ps(y01, y23, _MM_SHUFFLE(2, 0, 2, 0));
+  const __m128 z01 = _mm_shuffle_ps(m0, m1, _MM_SHUFFLE(1, 1, 2, 2));
+  z = _mm_shuffle_ps(z01, m2, _MM_SHUFFLE(3, 0, 2, 0));
+}
+inline void StoreFour(float* out, __m128 x, __m128 y, __m128 z) {
+  const __m128 xy01 = _mm_unpacklo_ps(x, y), xy23 = _mm_unpackhi_ps(x, y);  // x0 y0 x1 y1, x2 y2 x3 y3
+  const __m128 z0x1 = _mm_shuffle_ps(z, xy01, _MM_SHUFFLE(2, 2, 0, 0));
+  const __m128 y1z1 = _mm_shuffle_ps(xy01, z, _MM_SHUFFLE(1, 1, 3, 3));
+  const __m128 z2x3 = _mm_shuffle_ps(z, xy23, _MM_SHUFFLE(2, 2, 2, 2));
+  const __m128 y3z3 = _mm_shuffle_ps(xy23, z, _MM_SHUFFLE(3, 3, 3, 3));
+  _mm_storeu_ps(out, _mm_shuffle_ps(xy01, z0x1, _MM_SHUFFLE(2, 0, 1, 0)));
+  _mm_storeu_ps(out + 4, _mm_shuffle_ps(y1z1, xy23, _MM_SHUFFLE(1, 0, 2, 0)));
+  _mm_storeu_ps(out + 8, _mm_shuffle_ps(z2x3, y3z3, _MM_SHUFFLE(2, 0, 2, 0)));
+}
+
 // Vertices i .. i + 3.
 template <bool kQuick>
 inline void ProjectFour(const Projection& p, const Vec3* in, ScratchVertex* out, Corner* corners,
                         CornerBounds& bounds) {
   const ViewState& v = p.view;
-  const __m128 x = _mm_setr_ps(in[0].x, in[1].x, in[2].x, in[3].x);
-  const __m128 y = _mm_setr_ps(in[0].y, in[1].y, in[2].y, in[3].y);
-  const __m128 z = _mm_setr_ps(in[0].z, in[1].z, in[2].z, in[3].z);
+  static_assert(sizeof(Vec3) == 12 && sizeof(ScratchVertex) == 12);
+  __m128 x, y, z;
+  LoadFour(&in[0].x, x, y, z);
   const auto mul = [](float a, __m128 b) { return _mm_mul_ps(_mm_set1_ps(a), b); };
   const __m128 x1 = _mm_sub_ps(mul(v.cosXY, x), mul(v.sinXY, y));
   const __m128 y1 = _mm_add_ps(mul(v.cosXY, y), mul(v.sinXY, x));
@@ -106,11 +129,7 @@ inline void ProjectFour(const Projection& p, const Vec3* in, ScratchVertex* out,
   const auto select = [](__m128 mask, __m128 a, __m128 b) {
     return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b));
   };
-  alignas(16) float sc[4], sr[4], sz[4];
-  _mm_store_ps(sc, select(front, column, cx));
-  _mm_store_ps(sr, select(front, row, ry));
-  _mm_store_ps(sz, cz);
-  for (int k = 0; k < 4; ++k) out[k] = {sc[k], sr[k], sz[k]};
+  StoreFour(&out[0].column, select(front, column, cx), select(front, row, ry), cz);
   // Corners: unusable unless in front with a column and row that are numbers.
   const __m128 bx = _mm_add_ps(column, _mm_set1_ps(p.centreX));
   const __m128 by = _mm_add_ps(row, _mm_set1_ps(p.centreY));

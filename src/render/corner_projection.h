@@ -50,15 +50,27 @@ struct TriangleBox {
   return box.minX != kUnusableCorner;
 }
 
-// Whether the box reaches into the clip rectangle, and whether it lies wholly
-// inside it (its spans then need no clipping).
+// Whether the box reaches into the clip rectangle.
 inline bool MeetsClip(const TriangleBox& box, const ClipRect& clip) {
   return !(box.maxX < clip.left || box.minX > clip.right || box.maxY < clip.top ||
            box.minY > clip.bottom);
 }
-inline bool InsideClip(const TriangleBox& box, const ClipRect& clip) {
-  return box.minX >= clip.left && box.maxX <= clip.right && box.minY >= clip.top &&
-         box.maxY <= clip.bottom;
+
+// Whether corners i0, i1 and i2 (each within the table) all lie inside the
+// clip rectangle, which must not be empty: the triangle's box then does too,
+// its spans need no clipping, and an unusable corner never does. Each
+// coordinate is measured from the rectangle's near edge as an unsigned number
+// (wrapping below it), so that one comparison per axis covers both edges.
+[[gnu::always_inline]] inline bool CornersInside(const Corner* corner, uint32_t i0, uint32_t i1,
+                                                 uint32_t i2, const ClipRect& clip) {
+  const auto from = [](int32_t v, int32_t edge) {
+    return static_cast<uint32_t>(v) - static_cast<uint32_t>(edge);
+  };
+  const auto dx = [&](uint32_t i) { return from(corner[i].x, clip.left); };
+  const auto dy = [&](uint32_t i) { return from(corner[i].y, clip.top); };
+  const auto upper = [](uint32_t p, uint32_t q) { return p < q ? q : p; };
+  return upper(upper(dx(i0), dx(i1)), dx(i2)) <= from(clip.right, clip.left) &&
+         upper(upper(dy(i0), dy(i1)), dy(i2)) <= from(clip.bottom, clip.top);
 }
 
 // BoxOf, and false also for a box that misses the clip.

@@ -62,16 +62,8 @@ PointRange InsideRange(float start, float step, int64_t n, int64_t low, int64_t 
           FirstWhere(n, [&](int64_t i) { return pixel(i) < low; }) - 1};
 }
 
-// The fill of a triangle whose box meets the clip rectangle; without any
-// clipping when the box lies inside it, as most triangles' boxes do.
-[[gnu::always_inline]] inline void ScanBox(const RenderTarget& target, const TriangleBox& box,
-                                           bool inside, uint32_t colour) {
-  if (inside) {
-    ScanTriangle<false, true>(target, *box.a, *box.b, *box.c, colour);
-  } else {
-    ScanTriangle<false>(target, *box.a, *box.b, *box.c, colour);
-  }
-}
+// Whether a clip rectangle holds no pixel.
+bool Empty(const ClipRect& clip) { return clip.left > clip.right || clip.top > clip.bottom; }
 
 bool CornersOf(const ModelStore& model, const Triangle& t, int32_t cx, int32_t cy,
                BufferPoint (&out)[3]) {
@@ -163,8 +155,12 @@ void FillTriangle(RenderBuffers& buffers, BufferPoint a, BufferPoint b, BufferPo
   const RenderTarget target = TargetOf(buffers);
   TriangleBox box;
   const ClipRect clip = ClipOf(target);
-  if (!BoxOnClip(corners, 3, Triangle{{0, 1, 2}}, clip, box)) return;
-  ScanBox(target, box, InsideClip(box, clip), colour);
+  if (Empty(clip) || !BoxOnClip(corners, 3, Triangle{{0, 1, 2}}, clip, box)) return;
+  if (CornersInside(corners, 0, 1, 2, clip)) {  // as the triangle pass takes them
+    ScanTriangle<false, true>(target, corners[0], corners[1], corners[2], colour);
+  } else {
+    ScanTriangle<false>(target, corners[0], corners[1], corners[2], colour);
+  }
   target.Touch(std::max(box.minY, target.clipTop), std::min(box.maxY, target.clipBottom),
                std::max(box.minX, target.clipLeft), std::min(box.maxX, target.clipRight));
 }
@@ -230,18 +226,29 @@ PixelRect FillTriangles(const RenderTarget& target, const ShadeSetup& shade,
   const ShadeSetup s = shade;  // a local copy the stores cannot alias
   const ClipRect clip = ClipOf(target);
   static_assert(kUnusableCorner < -kCoordinateLimit);
+  if (Empty(clip)) return {};
   bool drew = false;
   for (int32_t i = first; i < last; ++i) {
     const uint8_t flags = flagBytes[i];
     if (hideSelected && (flags & kSelectedBit)) continue;
+    const Triangle& t = triangles[i];
+    const auto i0 = static_cast<uint32_t>(t.corner[0]), i1 = static_cast<uint32_t>(t.corner[1]);
+    const auto i2 = static_cast<uint32_t>(t.corner[2]);
+    if (i0 >= cornerCount || i1 >= cornerCount || i2 >= cornerCount) continue;
+    // Most triangles lie wholly inside the clip: their spans need no clipping,
+    // and no box is needed to tell.
+    if (CornersInside(corner, i0, i1, i2, clip)) {
+      uint32_t colour;
+      if (!ShadeNormal<kQuick>(s, normals[i], flags, words[i], colour)) continue;
+      ScanTriangle<false, true>(target, corner[i0], corner[i1], corner[i2], colour);
+      drew = true;
+      continue;
+    }
     TriangleBox box;
-    if (!BoxOf(corner, cornerCount, triangles[i], box)) continue;
-    // Most triangles lie wholly inside the clip: their spans need no clipping.
-    const bool inside = InsideClip(box, clip);
-    if (!inside && !MeetsClip(box, clip)) continue;
+    if (!BoxOnClip(corner, cornerCount, t, clip, box)) continue;
     uint32_t colour;
     if (!ShadeNormal<kQuick>(s, normals[i], flags, words[i], colour)) continue;
-    ScanBox(target, box, inside, colour);
+    ScanTriangle<false>(target, *box.a, *box.b, *box.c, colour);
     drew = true;
   }
   // Every fill stayed among the usable corners, and inside the clip: a

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -172,6 +174,15 @@ TEST(Fill, ClipRectangleHidesWithoutMovingPixels) {
     }
   }
   EXPECT_GT(inside, 40);
+  // A clip rectangle with no pixel in it (right of its left edge, or below
+  // its top) lets nothing through, however the corners lie.
+  for (const auto& [l, t, r, btm] : {std::array{9, 5, 8, 12}, std::array{6, 9, 15, 8}}) {
+    RenderBuffers none = Buffers(24, 20);
+    none.clipLeft = l, none.clipTop = t, none.clipRight = r, none.clipBottom = btm;
+    FillTriangle(none, a, b, c, 5);
+    FillTriangle(none, {8.2f, 8.1f, 3}, {8.4f, 8.6f, 3}, {8.9f, 8.3f, 3}, 5);
+    EXPECT_TRUE(SameBuffers(none, Buffers(24, 20)));
+  }
 }
 
 // Random triangles over and beyond a small buffer, drawn in sequence so that

@@ -76,6 +76,7 @@ uint32_t NextCodePoint(const char*& s) {
 SdlPlatform::SdlPlatform(int argc, char** argv) {
   commandLine_ = JoinArguments(argc, argv, 1);
   programDirectory_ = DirectoryOfExecutable(argc > 0 ? argv[0] : nullptr);
+  KeepRunningOnXErrors();  // before SDL's X11 driver saves the handler it finds
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     error_ = SDL_GetError();
     return;
@@ -88,7 +89,6 @@ SdlPlatform::SdlPlatform(int argc, char** argv) {
     SDL_Quit();
     return;
   }
-  KeepRunningOnXErrors();
   clockStart_ = SDL_GetPerformanceCounter();
   ready_ = true;
 }

@@ -1,9 +1,6 @@
 #include "platform/sdl_x11_errors.h"
 
-#include <SDL.h>
-
 #include <cstdio>
-#include <cstring>
 
 #ifdef QELVAR_HAVE_X11
 #include <X11/Xlib.h>
@@ -24,10 +21,7 @@ int ReportXError(Display* display, XErrorEvent* error) {
 
 }  // namespace
 
-void KeepRunningOnXErrors() {
-  const char* driver = SDL_GetCurrentVideoDriver();
-  if (driver && std::strcmp(driver, "x11") == 0) XSetErrorHandler(ReportXError);
-}
+void KeepRunningOnXErrors() { XSetErrorHandler(ReportXError); }
 #else
 void KeepRunningOnXErrors() {}
 #endif

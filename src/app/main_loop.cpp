@@ -231,7 +231,7 @@ void MainLoopPass(Modeller& m) {
     // Every edit of the geometry raises normalsDirty; loads settle theirs
     // before they get here (MarkModelSaved), so this counts only edits.
     MarkModelChanged(m.model);
-    ComputeNormals(m.model);
+    ComputeNormals(m.model, m.buffers);
     m.model.normalsDirty = false;
     f.redrawRequested = true;
   }

@@ -14,7 +14,7 @@ bool ModelModified(const Modeller& m) { return m.model.revision != m.savedRevisi
 
 void MarkModelSaved(Modeller& m) {
   if (m.model.normalsDirty) {
-    ComputeNormals(m.model);
+    ComputeNormals(m.model, m.buffers);
     m.model.normalsDirty = false;
     m.flags.redrawRequested = true;
   }

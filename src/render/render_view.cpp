@@ -17,36 +17,9 @@ namespace qelvar {
 
 namespace {
 
-// Below this many vertices and triangles a frame is drawn on one thread:
-// waking the pool (some 0.2 ms a frame here) would cost more than it saves;
-// a 10 000-triangle grid filling the screen already gains from two.
-constexpr int64_t kParallelWork = 10000;
-
-// More threads than this would split a frame into bands of a row or two.
-constexpr int kMaxRenderThreads = 64;
-
-int ThreadsFor(const RenderBuffers& buffers, const ModelStore& model) {
-  if (buffers.threads > 0) return std::min(buffers.threads, kMaxRenderThreads);
-  const int64_t work = int64_t{model.vertexCount} + model.triangleCount;
-  return work >= kParallelWork ? std::min(DefaultRenderThreads(), kMaxRenderThreads) : 1;
-}
-
 // Where part `part` of `parts` of the range [0, n) starts.
 int32_t ShareStart(int64_t n, int part, int parts) {
   return static_cast<int32_t>(n * part / parts);
-}
-
-// Runs job(piece) for every piece in [0, pieces) on `threads` threads.
-template <class Job>
-void RunPieces(RenderBuffers& buffers, int threads, int pieces, const Job& job) {
-  if (threads == 1) {
-    for (int piece = 0; piece < pieces; ++piece) job(piece);
-    return;
-  }
-  if (!buffers.workers || buffers.workers->Count() != threads) {
-    buffers.workers = std::make_shared<RenderWorkers>(threads);
-  }
-  buffers.workers->Run(pieces, job);
 }
 
 }  // namespace
@@ -133,7 +106,7 @@ void FillRange(const FrameJob& f, int range) {
 void RenderFrame(const ViewState& view, ModelStore& model, RenderBuffers& buffers,
                  const ScreenGeometry& geometry, const FrameSettings& frame) {
   const uint32_t options = frame.options;
-  const int threads = ThreadsFor(buffers, model);
+  const int threads = WorkThreads(buffers, int64_t{model.vertexCount} + model.triangleCount);
   const bool triangles = HasOption(options, kOptShowTris) && model.triangleCount > 0;
   // Filled triangles on several threads are split by ranges of the table, so
   // that each is culled, shaded and filled once. Wireframe lines are clipped

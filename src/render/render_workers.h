@@ -8,9 +8,12 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
+
+#include "render/render_buffers.h"
 
 namespace qelvar {
 
@@ -57,5 +60,25 @@ class RenderWorkers {
 
 // The number of threads a frame is drawn with on this machine: one per core.
 int DefaultRenderThreads();
+
+// The threads work on `work` elements (vertices and triangles) is shared
+// among: the count SetRenderThreads forced, else one per core from 10 000
+// elements on (below that, waking the pool costs more than it saves), else one.
+int WorkThreads(const RenderBuffers& buffers, int64_t work);
+
+// Runs job(piece) for every piece in [0, pieces) on `threads` threads: the
+// caller's and the buffers' pool, started (or restarted with that count) when
+// needed.
+template <class Job>
+void RunPieces(RenderBuffers& buffers, int threads, int pieces, const Job& job) {
+  if (threads == 1) {
+    for (int piece = 0; piece < pieces; ++piece) job(piece);
+    return;
+  }
+  if (!buffers.workers || buffers.workers->Count() != threads) {
+    buffers.workers = std::make_shared<RenderWorkers>(threads);
+  }
+  buffers.workers->Run(pieces, job);
+}
 
 }  // namespace qelvar

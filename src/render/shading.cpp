@@ -3,8 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <thread>
-#include <vector>
 
 #ifdef __SSE2__
 #include <immintrin.h>
@@ -92,24 +90,19 @@ constexpr int32_t kNormalsPerThread = 1 << 18;
 
 }  // namespace
 
-void ComputeNormals(ModelStore& model) {
-  // A big model's normals are shared among the cores, in whole blocks: each
-  // normal is the same whichever thread computes it.
+void ComputeNormals(ModelStore& model) { NormalsOf(model, 0, std::max(model.triangleCount, 0)); }
+
+void ComputeNormals(ModelStore& model, RenderBuffers& buffers) {
+  // Shared among the frame's threads in whole blocks: each normal is the same
+  // whichever thread computes it.
   const int32_t count = std::max(model.triangleCount, 0);
-  const int threads = static_cast<int>(
-      std::min<int64_t>(DefaultRenderThreads(), std::max(count / kNormalsPerThread, 1)));
+  const int threads = count >= kNormalsPerThread ? WorkThreads(buffers, count) : 1;
+  const int64_t blocks = (int64_t{count} + kNormalBlock - 1) / kNormalBlock;
   const auto start = [&](int part) {
-    const int64_t blocks = (int64_t{count} + kNormalBlock - 1) / kNormalBlock;
     return static_cast<int32_t>(std::min<int64_t>(blocks * part / threads * kNormalBlock, count));
   };
-  std::vector<std::thread> helpers;
-  for (int part = 1; part < threads; ++part) {
-    helpers.emplace_back([&model, first = start(part), last = start(part + 1)] {
-      NormalsOf(model, first, last);
-    });
-  }
-  NormalsOf(model, 0, start(1));
-  for (std::thread& helper : helpers) helper.join();
+  RunPieces(buffers, threads, threads,
+            [&](int part) { NormalsOf(model, start(part), start(part + 1)); });
 }
 
 ShadeSetup MakeShadeSetup(const ViewState& view, uint32_t options, int contrast) {

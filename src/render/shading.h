@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "model/model_store.h"
+#include "render/render_buffers.h"
 #include "render/rounding.h"
 #include "render/view.h"
 #include "render/view_state.h"
@@ -15,6 +16,8 @@ namespace qelvar {
 // Unit normal of every triangle: (B - A) x (C - B) over its length; the zero
 // vector for a degenerate triangle or one with a corner outside the vertex table.
 void ComputeNormals(ModelStore& model);
+// The same, shared among the buffers' render threads when the model is big.
+void ComputeNormals(ModelStore& model, RenderBuffers& buffers);
 
 // What the shade of one frame depends on, taken once before the triangle loop.
 struct ShadeSetup {

@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "render/render_view.h"
 #include "render_test_support.h"
 #include "tools/model_colours.h"
 #include "tools/tool_dispatch.h"
@@ -32,7 +33,7 @@ TEST(Normals, UnitCrossProductOrZero) {
 }
 
 // Many faces at once (blocks and lanes, and a tail; and a model big enough to
-// be shared among threads) give the bits of the formula applied face by face
+// be shared among three render threads) give the bits of the formula applied face by face
 // (any NaN for a NaN): random, huge, tiny, infinite and NaN coordinates, flat
 // faces and corners outside the table.
 TEST(Normals, EveryFaceAsIfComputedAlone) {
@@ -51,7 +52,9 @@ TEST(Normals, EveryFaceAsIfComputedAlone) {
       for (int32_t& c : t.corner)
         c = rng() % 50 ? int32_t(rng() % 300) : int32_t(rng() % 400) - 50;
     ModelStore m = test::Model(vertices, triangles);
-    ComputeNormals(m);
+    RenderBuffers buffers;
+    SetRenderThreads(buffers, 3);
+    ComputeNormals(m, buffers);
     size_t wrong = 0;
     for (size_t i = 0; i < triangles.size(); ++i) {
       const int32_t* k = triangles[i].corner;

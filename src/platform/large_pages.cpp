@@ -5,23 +5,15 @@
 #include <cstdint>
 #include <new>
 
+#include "platform/address_sanitizer.h"
+
 namespace qelvar {
 namespace {
 
 constexpr size_t kHugePage = size_t{2} << 20;
 
 // The address sanitizer watches only memory from the allocator.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kMapLargeBlocks = false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kMapLargeBlocks = false;
-#else
-constexpr bool kMapLargeBlocks = true;
-#endif
-#else
-constexpr bool kMapLargeBlocks = true;
-#endif
+constexpr bool kMapLargeBlocks = !kAddressSanitizer;
 
 bool Mapped(size_t bytes) { return kMapLargeBlocks && bytes >= kLargeBlockBytes; }
 size_t RoundUp(size_t bytes) { return (bytes + kHugePage - 1) & ~(kHugePage - 1); }

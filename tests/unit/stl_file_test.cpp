@@ -17,6 +17,7 @@
 #include "model/file_io.h"
 #include "model/model_file.h"
 #include "model/stl_text.h"
+#include "platform/address_sanitizer.h"
 
 namespace qelvar {
 namespace {
@@ -458,17 +459,7 @@ TEST_F(Stl, TablesAreSizedForNoMoreFacetsThanTheFileClaims) {
 
 // The address sanitizer reserves far more address space than any limit the
 // test could set; there the import runs without one.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressLimitWorks = false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kAddressLimitWorks = false;
-#else
-constexpr bool kAddressLimitWorks = true;
-#endif
-#else
-constexpr bool kAddressLimitWorks = true;
-#endif
+constexpr bool kAddressLimitWorks = !kAddressSanitizer;
 
 // A 64 GiB sparse file claiming two billion facets, imported by a child
 // process limited to 1 GiB of memory and cancelled after 1024 facets: nothing
